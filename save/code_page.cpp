@@ -1,0 +1,149 @@
+#include "code_page.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <iconv.h>
+#endif
+
+namespace {
+
+// Every UTF-16 code unit becomes at most two bytes of the code page (a double-byte character, or
+// "?" for half of a surrogate pair), so this bound never truncates.
+std::size_t MaxConvertedSize(std::size_t units) { return units * 2; }
+
+}  // namespace
+
+#ifdef _WIN32
+
+char* ConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
+  const auto* units = reinterpret_cast<const wchar_t*>(bytes);
+  const int unitCount = static_cast<int>(count);
+  const int needed =
+      count == 0 ? 0 : WideCharToMultiByte(CP_ACP, 0, units, unitCount, nullptr, 0, nullptr, nullptr);
+  char* text = static_cast<char*>(std::malloc(static_cast<std::size_t>(needed) + 1));
+  if (text == nullptr) return nullptr;
+  const int written =
+      needed == 0 ? 0 : WideCharToMultiByte(CP_ACP, 0, units, unitCount, text, needed, nullptr, nullptr);
+  text[written] = '\0';
+  return text;
+}
+
+std::string DecodeCodePageToUtf8(std::string_view text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int wideCount = MultiByteToWideChar(932, 0, text.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(wideCount), L'\0');
+  MultiByteToWideChar(932, 0, text.data(), length, wide.data(), wideCount);
+  const int utf8Count = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideCount, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(utf8Count), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideCount, utf8.data(), utf8Count, nullptr, nullptr);
+  return utf8;
+}
+
+#else
+
+namespace {
+
+// One iconv descriptor per direction and thread, opened on first use and reset before each call.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (Valid()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t Get() const {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    return cd_;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+bool IsHighSurrogate(const char* unit) {
+  const unsigned high = static_cast<unsigned char>(unit[1]);
+  return high >= 0xD8 && high <= 0xDB;
+}
+
+bool IsLowSurrogate(const char* unit) {
+  const unsigned high = static_cast<unsigned char>(unit[1]);
+  return high >= 0xDC && high <= 0xDF;
+}
+
+}  // namespace
+
+char* ConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
+  thread_local Converter converter("CP932", "UTF-16LE");
+  if (!converter.Valid()) return nullptr;  // the C library was built without the code page
+  char* text = static_cast<char*>(std::malloc(MaxConvertedSize(count) + 1));
+  if (text == nullptr) return nullptr;
+
+  char* in = reinterpret_cast<char*>(const_cast<unsigned char*>(bytes));
+  std::size_t inLeft = count * 2;
+  char* out = text;
+  std::size_t outLeft = MaxConvertedSize(count);
+  const iconv_t cd = converter.Get();
+  while (inLeft > 0) {
+    if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1)) break;
+    if (errno != EILSEQ && errno != EINVAL) break;
+    // A character the code page lacks, a lone surrogate, or a high surrogate cut off at the end:
+    // one "?" for the code point, and conversion goes on after it.
+    std::size_t skip = 2;
+    if (inLeft >= 4 && IsHighSurrogate(in) && IsLowSurrogate(in + 2)) skip = 4;
+    if (skip > inLeft) skip = inLeft;
+    *out++ = '?';
+    --outLeft;
+    in += skip;
+    inLeft -= skip;
+  }
+  *out = '\0';
+  const std::size_t used = static_cast<std::size_t>(out - text) + 1;
+  // Give back the unused tail; for a large buffer this remaps pages instead of copying.
+  if (char* shrunk = static_cast<char*>(std::realloc(text, used))) text = shrunk;
+  return text;
+}
+
+std::string DecodeCodePageToUtf8(std::string_view text) {
+  thread_local Converter converter("UTF-8", "CP932");
+  static constexpr char kReplacement[] = "\xEF\xBF\xBD";
+  std::string utf8;
+  if (text.empty()) return utf8;
+  // A code-page character is at most two bytes and becomes at most three bytes of UTF-8; a
+  // replaced single byte becomes three.
+  utf8.resize(text.size() * 3);
+  if (!converter.Valid()) {
+    utf8.clear();
+    for (char c : text) {
+      if (static_cast<unsigned char>(c) < 0x80) utf8 += c;
+      else utf8 += kReplacement;
+    }
+    return utf8;
+  }
+  const iconv_t cd = converter.Get();
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  char* out = utf8.data();
+  std::size_t outLeft = utf8.size();
+  while (inLeft > 0) {
+    if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1)) break;
+    if (errno != EILSEQ && errno != EINVAL) break;
+    std::memcpy(out, kReplacement, 3);
+    out += 3;
+    outLeft -= 3;
+    ++in;
+    --inLeft;
+  }
+  utf8.resize(static_cast<std::size_t>(out - utf8.data()));
+  return utf8;
+}
+
+#endif

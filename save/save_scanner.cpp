@@ -1,0 +1,257 @@
+#include "save_scanner.h"
+
+#include <array>
+#include <cstring>
+#include <limits>
+#include <string_view>
+
+namespace {
+
+// Every helper passes "nothing found" (nullptr) straight through, so a chain of searches needs one
+// test at its end, before the position is written to.
+
+char* Find(char* from, const char* keyword) { return from ? std::strstr(from, keyword) : nullptr; }
+
+char* FindByte(char* from, char byte) { return from ? std::strchr(from, byte) : nullptr; }
+
+// The position `count` bytes on, or none when that lies past the end of the text.
+char* Skip(char* from, std::size_t count, const char* end) {
+  if (from == nullptr || count > static_cast<std::size_t>(end - from)) return nullptr;
+  return from + count;
+}
+
+// Where the value after `keyword` ends: the first `delimiter` from `skip` bytes after it.
+char* FindValueEnd(char* keyword, std::size_t skip, char delimiter, const char* end) {
+  return FindByte(Skip(keyword, skip, end), delimiter);
+}
+
+std::int32_t Saturate(std::int64_t value) {
+  if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(value);
+}
+
+// A signed decimal: leading white space, an optional sign, then digits up to the first other byte.
+// No digits read as 0; a value beyond 32 bits saturates to the nearest bound.
+std::int32_t ReadNumber(const char* text) {
+  while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
+  bool negative = false;
+  if (*text == '+' || *text == '-') negative = *text++ == '-';
+  constexpr std::int64_t kBeyond = std::int64_t{1} << 32;
+  std::int64_t magnitude = 0;
+  for (; *text >= '0' && *text <= '9'; ++text) {
+    if (magnitude < kBeyond) magnitude = magnitude * 10 + (*text - '0');
+  }
+  return Saturate(negative ? -magnitude : magnitude);
+}
+
+std::int32_t ReadCharacterCode(const char* value) {
+  return static_cast<std::int32_t>(static_cast<signed char>(*value));
+}
+
+int MonthNumber(std::string_view name) {
+  static constexpr std::array<std::string_view, 12> kMonths = {
+      "january", "february", "march",     "april",   "may",      "june",
+      "july",    "august",   "september", "october", "november", "december"};
+  for (std::size_t i = 0; i < kMonths.size(); ++i) {
+    if (kMonths[i] == name) return static_cast<int>(i) + 1;
+  }
+  return 0;
+}
+
+// The tag is the four bytes six on from "tag", fewer where one of them is a NUL. The caller has
+// made sure those bytes lie within the text.
+std::uint32_t TagKey(const char* tagKeyword) {
+  std::uint32_t key = 0;
+  std::size_t i = 0;
+  for (; i < 4 && tagKeyword[6 + i] != '\0'; ++i) {
+    key = (key << 8) | static_cast<unsigned char>(tagKeyword[6 + i]);
+  }
+  return key << (8 * (4 - i));
+}
+
+// Reads the tag after `tagKeyword`, cuts it to four bytes and gives the position after the cut;
+// none when the tag's bytes would run past the end.
+char* CutTag(char* tagKeyword, const char* end, std::uint32_t& key) {
+  char* after = Skip(tagKeyword, 11, end);
+  if (after == nullptr) return nullptr;
+  key = TagKey(tagKeyword);
+  tagKeyword[10] = '\0';
+  return after;
+}
+
+struct Attribute {
+  const char* keyword;
+  std::size_t skip;
+  std::int32_t CharacterRecord::*field;
+};
+
+constexpr std::array<Attribute, 4> kAttributes = {{
+    {"martial", 10, &CharacterRecord::martial},
+    {"diplomacy", 12, &CharacterRecord::diplomacy},
+    {"intrigue", 11, &CharacterRecord::intrigue},
+    {"stewardship", 14, &CharacterRecord::stewardship},
+}};
+
+// Reads one character entry into `record`. Gives where the search for the next entry starts, or
+// none when the entry runs out of text before its values are read.
+char* ReadCharacterEntry(char* entry, const char* end, DateNumber startDate,
+                         const CapitalTable& capitals, const MarriageTable& marriageMarks,
+                         CharacterRecord& record, bool& living) {
+  char* firstId = Find(entry, "id");
+  char* idKeyword = Find(firstId ? firstId + 1 : nullptr, "id");
+  char* idEnd = FindValueEnd(idKeyword, 5, '\n', end);
+  if (idEnd == nullptr) return nullptr;
+  *idEnd = '\0';
+  const auto married = marriageMarks.find(ReadNumber(idKeyword + 5));
+  record.married = married != marriageMarks.end() && married->second == 1 ? 1 : 0;
+
+  char* tagKeyword = Find(idEnd + 1, "tag");
+  std::uint32_t tag = 0;
+  char* afterTag = tagKeyword ? CutTag(tagKeyword, end, tag) : nullptr;
+  if (afterTag == nullptr) return nullptr;
+  const auto capital = capitals.find(tag);
+  record.capital = capital != capitals.end() ? capital->second : 0;
+
+  char* nameKeyword = Find(afterTag, "name");
+  char* nameEnd = FindValueEnd(nameKeyword, 8, '"', end);
+  if (nameEnd == nullptr) return nullptr;
+  *nameEnd = '\0';
+  record.name = nameKeyword + 8;
+
+  char* dateKeyword = Find(nameEnd + 1, "date");
+  char* dateEnd = FindValueEnd(dateKeyword, 8, '"', end);
+  if (dateEnd == nullptr) return nullptr;
+  *dateEnd = '\0';
+  const DateNumber birth = ReadNumber(dateKeyword + 8);
+  record.age = Saturate((startDate - birth + 1) / 10000);
+
+  char* genderKeyword = Find(dateEnd + 1, "gender");
+  char* genderEnd = FindValueEnd(genderKeyword, 9, '\n', end);
+  if (genderEnd == nullptr) return nullptr;
+  *genderEnd = '\0';
+  record.gender = ReadCharacterCode(genderKeyword + 9);
+
+  char* religionKeyword = Find(genderEnd + 1, "religion");
+  char* religionEnd = FindValueEnd(religionKeyword, 11, '\n', end);
+  if (religionEnd == nullptr) return nullptr;
+  *religionEnd = '\0';
+  record.religion = ReadCharacterCode(religionKeyword + 11);
+
+  // The cut in front of " attributes" confines the death test to the lines before it.
+  char* attributes = Find(religionEnd + 1, " attributes");
+  if (attributes == nullptr) return nullptr;
+  *attributes = '\0';
+  if (Find(religionEnd + 1, "deathdate") != nullptr) {
+    living = false;
+    return attributes + 1;
+  }
+
+  char* next = attributes + 1;
+  for (const Attribute& attribute : kAttributes) {
+    char* keyword = Find(next, attribute.keyword);
+    char* valueEnd = FindValueEnd(keyword, attribute.skip, '\n', end);
+    if (valueEnd == nullptr) return nullptr;
+    *valueEnd = '\0';
+    record.*attribute.field = ReadNumber(keyword + attribute.skip);
+    next = valueEnd + 1;
+  }
+  // The total wraps like 32-bit arithmetic instead of overflowing.
+  record.total = static_cast<std::int32_t>(
+      static_cast<std::uint32_t>(record.martial) + static_cast<std::uint32_t>(record.diplomacy) +
+      static_cast<std::uint32_t>(record.intrigue) + static_cast<std::uint32_t>(record.stewardship));
+  living = true;
+  return next;
+}
+
+}  // namespace
+
+std::optional<SaveSections> SplitSaveSections(char* text) {
+  SaveSections sections;
+  sections.startDate = Find(text, "startdate = { year = ");
+  sections.marriages = Find(sections.startDate, "marrige");
+  char* characterLine = Find(sections.marriages, "\ncharacter");
+  if (characterLine == nullptr) return std::nullopt;
+  char* titleLine = Find(characterLine + 1, "\ntitle");
+  if (titleLine == nullptr) return std::nullopt;
+  *characterLine = '\0';
+  sections.characters = characterLine + 1;
+  *titleLine = '\0';
+  sections.countries = Find(titleLine + 1, "country");
+  if (char* includeLine = Find(titleLine + 1, "\ninclude")) *includeLine = '\0';
+  return sections;
+}
+
+std::optional<DateNumber> ReadStartDate(char* keyword, const char* end) {
+  char* yearEnd = FindValueEnd(keyword, 21, ' ', end);
+  if (yearEnd == nullptr) return std::nullopt;
+  *yearEnd = '\0';
+  char* monthEnd = FindValueEnd(yearEnd, 9, ' ', end);
+  if (monthEnd == nullptr) return std::nullopt;
+  *monthEnd = '\0';
+  char* dayEnd = FindValueEnd(monthEnd, 7, ' ', end);
+  if (dayEnd == nullptr) return std::nullopt;
+  *dayEnd = '\0';
+  const DateNumber year = ReadNumber(keyword + 21);
+  const DateNumber month = MonthNumber(yearEnd + 9);
+  const DateNumber day = ReadNumber(monthEnd + 7);
+  return year * 10000 + month * 100 + day - 100;
+}
+
+void ReadCapitals(char* countries, const char* end, CapitalTable& capitals) {
+  for (char* entry = countries; entry != nullptr;) {
+    char* tagKeyword = Find(entry, "tag");
+    std::uint32_t tag = 0;
+    char* afterTag = tagKeyword ? CutTag(tagKeyword, end, tag) : nullptr;
+    char* capitalKeyword = Find(afterTag, "capital");
+    char* capitalEnd = FindValueEnd(capitalKeyword, 10, '\n', end);
+    if (capitalEnd == nullptr) return;
+    *capitalEnd = '\0';
+    capitals[tag] = ReadNumber(capitalKeyword + 10);
+    entry = Find(capitalEnd + 1, "country");
+  }
+}
+
+void ReadMarriages(char* marriages, const char* end, MarriageTable& marriageMarks) {
+  for (char* entry = marriages; entry != nullptr;) {
+    char* firstKeyword = Find(entry, "id");
+    char* firstEnd = FindValueEnd(firstKeyword, 5, '}', end);
+    if (firstEnd == nullptr) return;
+    *firstEnd = '\0';
+    char* secondKeyword = Find(firstEnd + 1, "id");
+    char* secondEnd = FindValueEnd(secondKeyword, 5, '}', end);
+    if (secondEnd == nullptr) return;
+    *secondEnd = '\0';
+    if (end - secondEnd > 2 && secondEnd[2] == 's') {
+      marriageMarks[ReadNumber(firstKeyword + 5)] = 1;
+      marriageMarks[ReadNumber(secondKeyword + 5)] = 1;
+    }
+    entry = Find(secondEnd + 1, "marrige");
+  }
+}
+
+void ReadCharacters(char* characters, const char* end, DateNumber startDate,
+                    const CapitalTable& capitals, const MarriageTable& marriageMarks,
+                    Roster& roster) {
+  for (char* entry = characters; entry != nullptr;) {
+    CharacterRecord record;
+    bool living = false;
+    char* next = ReadCharacterEntry(entry, end, startDate, capitals, marriageMarks, record, living);
+    if (next == nullptr) return;
+    if (living) roster.push_back(record);
+    entry = Find(next, "character");
+  }
+}
+
+void ScanSave(SaveText text, Roster& roster) {
+  const char* end = text + std::strlen(text);
+  const std::optional<SaveSections> sections = SplitSaveSections(text);
+  if (!sections) return;
+  const std::optional<DateNumber> startDate = ReadStartDate(sections->startDate, end);
+  if (!startDate) return;
+  CapitalTable capitals;
+  ReadCapitals(sections->countries, end, capitals);
+  MarriageTable marriageMarks;
+  ReadMarriages(sections->marriages, end, marriageMarks);
+  ReadCharacters(sections->characters, end, *startDate, capitals, marriageMarks, roster);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+// A SaveText is the whole save file as one writable, NUL-terminated heap buffer of 8-bit text in the
+// program's code page (Shift-JIS). No length travels with it: the text ends at its first NUL. The
+// scanner cuts it up in place, so one SaveText is scanned once.
+using SaveText = char*;
+
+// Reads the file at `path` into a new SaveText that the caller owns and releases with
+// ReleaseSaveText. A file that begins with the byte 0xFF is taken as UTF-16 little-endian and is
+// converted to the code page. Returns nullptr when the file cannot be read.
+SaveText LoadSaveText(const char* path);
+
+// Releases a SaveText; releasing none does nothing.
+void ReleaseSaveText(SaveText text);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+
+#include "save/character_record.h"
+
+class RosterRows;
+
+// The five filter settings, read from the window's controls when a Search runs. A choice is an
+// index in its list as displayed; -1 (no selection) or any other value outside the list rejects
+// every record.
+struct SearchCriteria {
+  std::int32_t minAge = 0;
+  std::int32_t maxAge = 0;
+  std::int32_t genderChoice = 0;    // 0 all, 1 'm', 2 'f'
+  std::int32_t religionChoice = 0;  // 0 all, 1 'c', 2 'o', 3 'p', 4 'm'
+  std::int32_t maritalChoice = 0;   // 0 all, 1 married, 2 unmarried
+};
+
+// The sort state, process-wide for the whole run: neither a load nor a Search resets it.
+extern std::int32_t g_nSortColumn;     // table column = record field compared; starts at 9, total
+extern std::int32_t g_nSortDirection;  // +1 ascending, -1 descending; starts at -1
+
+// True when the record passes all five tests of the filter.
+bool RecordMatches(const CharacterRecord& record, const SearchCriteria& criteria);
+
+// The table's comparison, with the list view's callback signature: the item data of two rows
+// (record indexes) and the sort context, a pointer to the Roster. Negative puts the first row
+// first. An index beyond the Roster (a row left from an earlier save) compares as an all-zero
+// record with an empty name.
+std::int32_t CompareRosterItems(std::intptr_t first, std::intptr_t second, std::intptr_t context);
+
+// Search: removes all rows, inserts a row at the top for every matching record in roster order,
+// with its ten cells and its index as item data, then sorts by the sort state.
+void SearchRoster(RosterRows& rows, const Roster& roster, const SearchCriteria& criteria);
+
+// Sorts the rows as they stand by the sort state (stable).
+void SortRosterRows(RosterRows& rows, const Roster& roster);
+
+// A header click: the column becomes the sort column, the direction flips, the rows are sorted
+// again without filtering anew.
+void ClickRosterColumn(RosterRows& rows, const Roster& roster, std::int32_t column);
