@@ -63,11 +63,12 @@ int MonthNumber(std::string_view name) {
 // made sure those bytes lie within the text.
 std::uint32_t TagKey(const char* tagKeyword) {
   std::uint32_t key = 0;
-  std::size_t i = 0;
-  for (; i < 4 && tagKeyword[6 + i] != '\0'; ++i) {
-    key = (key << 8) | static_cast<unsigned char>(tagKeyword[6 + i]);
+  bool ended = false;
+  for (std::size_t i = 0; i < 4; ++i) {
+    ended = ended || tagKeyword[6 + i] == '\0';
+    key = (key << 8) | (ended ? 0u : static_cast<unsigned char>(tagKeyword[6 + i]));
   }
-  return key << (8 * (4 - i));
+  return key;
 }
 
 // Reads the tag after `tagKeyword`, cuts it to four bytes and gives the position after the cut;

@@ -1,0 +1,31 @@
+#include "save/code_page.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+TEST(DecodeCodePageToUtf8, DecodesSingleAndDoubleByteCharacters) {
+  EXPECT_EQ(DecodeCodePageToUtf8("Richard"), "Richard");
+  EXPECT_EQ(DecodeCodePageToUtf8("\x83\x74\x83\x42\x83\x8A\x83\x62\x83\x76"), "フィリップ");
+  EXPECT_EQ(DecodeCodePageToUtf8("\x95\x5C\x83\x5C"), "表ソ") << "0x5C as a trail byte is no backslash";
+  EXPECT_EQ(DecodeCodePageToUtf8("\xB1"), "ｱ");
+  EXPECT_EQ(DecodeCodePageToUtf8(""), "");
+}
+
+TEST(DecodeCodePageToUtf8, EachBadByteBecomesOneReplacementAndDecodingResumes) {
+  EXPECT_EQ(DecodeCodePageToUtf8("\x81"), "\xEF\xBF\xBD") << "lead byte cut off at the end";
+  EXPECT_EQ(DecodeCodePageToUtf8("a\x81 b"), "a\xEF\xBF\xBD b") << "no valid trail byte";
+  EXPECT_EQ(DecodeCodePageToUtf8("\xFF\xFF\xB1"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBD\xB1");
+}
+
+TEST(ConvertUtf16LeToCodePage, EmptyInputGivesEmptyText) {
+  char* text = ConvertUtf16LeToCodePage(nullptr, 0);
+  ASSERT_NE(text, nullptr);
+  EXPECT_STREQ(text, "");
+  std::free(text);
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+#include "save/save_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class LoadSaveTextTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("pellarin-load-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder_);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  std::string Write(const std::string& bytes) {
+    const fs::path path = folder_ / "save.eug";
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path.string();
+  }
+
+  // Loads `bytes` from a file and gives the whole text up to its first NUL.
+  std::string LoadBytes(const std::string& bytes) {
+    SaveText text = LoadSaveText(Write(bytes).c_str());
+    EXPECT_NE(text, nullptr);
+    if (text == nullptr) return "<none>";
+    std::string result(text);
+    ReleaseSaveText(text);
+    return result;
+  }
+
+  fs::path folder_;
+};
+
+std::string Utf16(const std::u16string& text, bool byteOrderMark = true) {
+  std::string bytes = byteOrderMark ? std::string("\xFF\xFE", 2) : std::string();
+  for (char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+TEST_F(LoadSaveTextTest, EightBitFileComesBackByteForByteWithOneNulAppended) {
+  const std::string bytes = "a\r\nb \x83\x74\x83\x42\x81\x5C\xFE\x80 end\r\n";
+  SaveText text = LoadSaveText(Write(bytes).c_str());
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(std::memcmp(text, bytes.data(), bytes.size()), 0);
+  EXPECT_EQ(text[bytes.size()], '\0');
+  ReleaseSaveText(text);
+}
+
+TEST_F(LoadSaveTextTest, NulInsideAnEightBitFileEndsTheText) {
+  EXPECT_EQ(LoadBytes(std::string("startdate\0 after", 16)), "startdate");
+}
+
+TEST_F(LoadSaveTextTest, EmptyFileGivesEmptyTextAndMissingFileGivesNone) {
+  EXPECT_EQ(LoadBytes(""), "");
+  EXPECT_EQ(LoadSaveText((folder_ / "missing.eug").c_str()), nullptr);
+  EXPECT_EQ(LoadSaveText(folder_.c_str()), nullptr) << "a folder is not a readable save";
+}
+
+TEST_F(LoadSaveTextTest, Utf16FileIsConvertedWithTheByteOrderMarkKeptAsQuestionMark) {
+  // U+FEFF has no place in code page 932, so it becomes "?" and stays at the front.
+  EXPECT_EQ(LoadBytes(Utf16(u"name = \"フィリップ\"\n")),
+            "?name = \"\x83\x74\x83\x42\x83\x8A\x83\x62\x83\x76\"\n");
+}
+
+TEST_F(LoadSaveTextTest, Utf16ConversionStopsAtTheFirstZeroCodeUnit) {
+  std::u16string units = u"abc";
+  units += u'\0';
+  units += u"def";
+  EXPECT_EQ(LoadBytes(Utf16(units)), "?abc");
+}
+
+TEST_F(LoadSaveTextTest, Utf16LoneLastByteOfAnOddLengthFileIsDropped) {
+  EXPECT_EQ(LoadBytes(Utf16(u"xy") + "z"), "?xy");
+  EXPECT_EQ(LoadBytes("\xFF"), "") << "a lone 0xFF holds no code unit";
+}
+
+TEST_F(LoadSaveTextTest, Utf16CharactersTheCodePageLacksBecomeOneQuestionMarkEach) {
+  // é is not in code page 932; an emoji is one "?" for its surrogate pair; a lone surrogate is "?".
+  std::u16string units = u"é😀";
+  units += static_cast<char16_t>(0xD800);
+  units += u"ｱ";
+  EXPECT_EQ(LoadBytes(Utf16(units)), "????\xB1");
+  // A high surrogate cut off by the end of the file.
+  std::u16string cut = u"a";
+  cut += static_cast<char16_t>(0xD83D);
+  EXPECT_EQ(LoadBytes(Utf16(cut)), "?a?");
+}
+
+TEST_F(LoadSaveTextTest, OnlyALeadingFFByteSelectsUtf16) {
+  EXPECT_EQ(LoadBytes("\xEF\xBB\xBFstartdate"), "\xEF\xBB\xBFstartdate") << "UTF-8 mark is not converted";
+  EXPECT_EQ(LoadBytes(Utf16(u"abc", false)), std::string("a", 1)) << "no mark: 8-bit, ends at the first NUL";
+  // The second byte is not examined: FF 4F reads as the code unit U+4FFF, a kanji of the code page.
+  EXPECT_EQ(LoadBytes("\xFF\x4F"), "\xFA\x76");
+}
+
+TEST(SampleSaves, TheUtf16SampleLoadsLikeItsShiftJisContent) {
+  SaveText text = LoadSaveText(PELLARIN_SAMPLE_DIR "/1066_england_utf16.eug");
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text[0], '?');
+  EXPECT_NE(std::strstr(text, "startdate = { year = 1066 month = october day = 14 }"), nullptr);
+  EXPECT_NE(std::strstr(text, "\x83\x74\x83\x42\x83\x8A\x83\x62\x83\x76"), nullptr) << "フィリップ";
+  ReleaseSaveText(text);
+}
+
+}  // namespace
