@@ -30,6 +30,11 @@ bool RecordMatches(const CharacterRecord& record, const SearchCriteria& criteria
 // record with an empty name.
 std::int32_t CompareRosterItems(std::intptr_t first, std::intptr_t second, std::intptr_t context);
 
+// The filling half of a Search: removes all rows, then inserts a row at the top for every record
+// that matches, in roster order, with its ten cells and its index as item data. The rows then stand
+// in reverse roster order; nothing is sorted.
+void FillRosterRows(RosterRows& rows, const Roster& roster, const SearchCriteria& criteria);
+
 // Search: removes all rows, inserts a row at the top for every matching record in roster order,
 // with its ten cells and its index as item data, then sorts by the sort state.
 void SearchRoster(RosterRows& rows, const Roster& roster, const SearchCriteria& criteria);
