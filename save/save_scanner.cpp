@@ -1,6 +1,9 @@
 #include "save_scanner.h"
 
+#include "text_search.h"
+
 #include <array>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string_view>
@@ -10,10 +13,6 @@ namespace {
 // Every helper passes "nothing found" (nullptr) straight through, so a chain of searches needs one
 // test at its end, before the position is written to.
 
-char* Find(char* from, const char* keyword) { return from ? std::strstr(from, keyword) : nullptr; }
-
-char* FindByte(char* from, char byte) { return from ? std::strchr(from, byte) : nullptr; }
-
 // The position `count` bytes on, or none when that lies past the end of the text.
 char* Skip(char* from, std::size_t count, const char* end) {
   if (from == nullptr || count > static_cast<std::size_t>(end - from)) return nullptr;
@@ -22,7 +21,7 @@ char* Skip(char* from, std::size_t count, const char* end) {
 
 // Where the value after `keyword` ends: the first `delimiter` from `skip` bytes after it.
 char* FindValueEnd(char* keyword, std::size_t skip, char delimiter, const char* end) {
-  return FindByte(Skip(keyword, skip, end), delimiter);
+  return FindByte(Skip(keyword, skip, end), end, delimiter);
 }
 
 std::int32_t Saturate(std::int64_t value) {
@@ -81,82 +80,77 @@ char* CutTag(char* tagKeyword, const char* end, std::uint32_t& key) {
   return after;
 }
 
-struct Attribute {
-  const char* keyword;
-  std::size_t skip;
-  std::int32_t CharacterRecord::*field;
-};
-
-constexpr std::array<Attribute, 4> kAttributes = {{
-    {"martial", 10, &CharacterRecord::martial},
-    {"diplomacy", 12, &CharacterRecord::diplomacy},
-    {"intrigue", 11, &CharacterRecord::intrigue},
-    {"stewardship", 14, &CharacterRecord::stewardship},
-}};
+// Reads the attribute after `keyword`, searched from `from`, into `value`; gives the position after
+// its line feed, or none.
+template <std::size_t Size>
+char* ReadAttribute(char* from, const char* end, const char (&keyword)[Size], std::int32_t& value) {
+  constexpr std::size_t kSkip = Size - 1 + 3;  // the keyword, a space, an equals sign and a space
+  char* at = FindKeyword(from, end, keyword);
+  char* valueEnd = FindValueEnd(at, kSkip, '\n', end);
+  if (valueEnd == nullptr) return nullptr;
+  *valueEnd = '\0';
+  value = ReadNumber(at + kSkip);
+  return valueEnd + 1;
+}
 
 // Reads one character entry into `record`. Gives where the search for the next entry starts, or
 // none when the entry runs out of text before its values are read.
 char* ReadCharacterEntry(char* entry, const char* end, DateNumber startDate,
                          const CapitalTable& capitals, const MarriageTable& marriageMarks,
                          CharacterRecord& record, bool& living) {
-  char* firstId = Find(entry, "id");
-  char* idKeyword = Find(firstId ? firstId + 1 : nullptr, "id");
+  char* firstId = FindKeyword(entry, end, "id");
+  char* idKeyword = FindKeyword(firstId ? firstId + 1 : nullptr, end, "id");
   char* idEnd = FindValueEnd(idKeyword, 5, '\n', end);
   if (idEnd == nullptr) return nullptr;
   *idEnd = '\0';
-  const auto married = marriageMarks.find(ReadNumber(idKeyword + 5));
-  record.married = married != marriageMarks.end() && married->second == 1 ? 1 : 0;
+  record.married = marriageMarks.IsMarried(ReadNumber(idKeyword + 5)) ? 1 : 0;
 
-  char* tagKeyword = Find(idEnd + 1, "tag");
+  char* tagKeyword = FindKeyword(idEnd + 1, end, "tag");
   std::uint32_t tag = 0;
   char* afterTag = tagKeyword ? CutTag(tagKeyword, end, tag) : nullptr;
   if (afterTag == nullptr) return nullptr;
   const auto capital = capitals.find(tag);
   record.capital = capital != capitals.end() ? capital->second : 0;
 
-  char* nameKeyword = Find(afterTag, "name");
+  char* nameKeyword = FindKeyword(afterTag, end, "name");
   char* nameEnd = FindValueEnd(nameKeyword, 8, '"', end);
   if (nameEnd == nullptr) return nullptr;
   *nameEnd = '\0';
   record.name = nameKeyword + 8;
 
-  char* dateKeyword = Find(nameEnd + 1, "date");
+  char* dateKeyword = FindKeyword(nameEnd + 1, end, "date");
   char* dateEnd = FindValueEnd(dateKeyword, 8, '"', end);
   if (dateEnd == nullptr) return nullptr;
   *dateEnd = '\0';
   const DateNumber birth = ReadNumber(dateKeyword + 8);
   record.age = Saturate((startDate - birth + 1) / 10000);
 
-  char* genderKeyword = Find(dateEnd + 1, "gender");
+  char* genderKeyword = FindKeyword(dateEnd + 1, end, "gender");
   char* genderEnd = FindValueEnd(genderKeyword, 9, '\n', end);
   if (genderEnd == nullptr) return nullptr;
   *genderEnd = '\0';
   record.gender = ReadCharacterCode(genderKeyword + 9);
 
-  char* religionKeyword = Find(genderEnd + 1, "religion");
+  char* religionKeyword = FindKeyword(genderEnd + 1, end, "religion");
   char* religionEnd = FindValueEnd(religionKeyword, 11, '\n', end);
   if (religionEnd == nullptr) return nullptr;
   *religionEnd = '\0';
   record.religion = ReadCharacterCode(religionKeyword + 11);
 
   // The cut in front of " attributes" confines the death test to the lines before it.
-  char* attributes = Find(religionEnd + 1, " attributes");
+  char* attributes = FindKeyword(religionEnd + 1, end, " attributes");
   if (attributes == nullptr) return nullptr;
   *attributes = '\0';
-  if (Find(religionEnd + 1, "deathdate") != nullptr) {
+  if (FindKeyword(religionEnd + 1, end, "deathdate") != nullptr) {
     living = false;
     return attributes + 1;
   }
 
-  char* next = attributes + 1;
-  for (const Attribute& attribute : kAttributes) {
-    char* keyword = Find(next, attribute.keyword);
-    char* valueEnd = FindValueEnd(keyword, attribute.skip, '\n', end);
-    if (valueEnd == nullptr) return nullptr;
-    *valueEnd = '\0';
-    record.*attribute.field = ReadNumber(keyword + attribute.skip);
-    next = valueEnd + 1;
-  }
+  char* next = ReadAttribute(attributes + 1, end, "martial", record.martial);
+  next = ReadAttribute(next, end, "diplomacy", record.diplomacy);
+  next = ReadAttribute(next, end, "intrigue", record.intrigue);
+  next = ReadAttribute(next, end, "stewardship", record.stewardship);
+  if (next == nullptr) return nullptr;
   // The total wraps like 32-bit arithmetic instead of overflowing.
   record.total = static_cast<std::int32_t>(
       static_cast<std::uint32_t>(record.martial) + static_cast<std::uint32_t>(record.diplomacy) +
@@ -167,19 +161,19 @@ char* ReadCharacterEntry(char* entry, const char* end, DateNumber startDate,
 
 }  // namespace
 
-std::optional<SaveSections> SplitSaveSections(char* text) {
+std::optional<SaveSections> SplitSaveSections(char* text, const char* end) {
   SaveSections sections;
-  sections.startDate = Find(text, "startdate = { year = ");
-  sections.marriages = Find(sections.startDate, "marrige");
-  char* characterLine = Find(sections.marriages, "\ncharacter");
+  sections.startDate = FindKeyword(text, end, "startdate = { year = ");
+  sections.marriages = FindKeyword(sections.startDate, end, "marrige");
+  char* characterLine = FindKeyword(sections.marriages, end, "\ncharacter");
   if (characterLine == nullptr) return std::nullopt;
-  char* titleLine = Find(characterLine + 1, "\ntitle");
+  char* titleLine = FindKeyword(characterLine + 1, end, "\ntitle");
   if (titleLine == nullptr) return std::nullopt;
   *characterLine = '\0';
   sections.characters = characterLine + 1;
   *titleLine = '\0';
-  sections.countries = Find(titleLine + 1, "country");
-  if (char* includeLine = Find(titleLine + 1, "\ninclude")) *includeLine = '\0';
+  sections.countries = FindKeyword(titleLine + 1, end, "country");
+  if (char* includeLine = FindKeyword(titleLine + 1, end, "\ninclude")) *includeLine = '\0';
   return sections;
 }
 
@@ -201,34 +195,41 @@ std::optional<DateNumber> ReadStartDate(char* keyword, const char* end) {
 
 void ReadCapitals(char* countries, const char* end, CapitalTable& capitals) {
   for (char* entry = countries; entry != nullptr;) {
-    char* tagKeyword = Find(entry, "tag");
+    char* tagKeyword = FindKeyword(entry, end, "tag");
     std::uint32_t tag = 0;
     char* afterTag = tagKeyword ? CutTag(tagKeyword, end, tag) : nullptr;
-    char* capitalKeyword = Find(afterTag, "capital");
+    char* capitalKeyword = FindKeyword(afterTag, end, "capital");
     char* capitalEnd = FindValueEnd(capitalKeyword, 10, '\n', end);
     if (capitalEnd == nullptr) return;
     *capitalEnd = '\0';
     capitals[tag] = ReadNumber(capitalKeyword + 10);
-    entry = Find(capitalEnd + 1, "country");
+    entry = FindKeyword(capitalEnd + 1, end, "country");
   }
 }
 
+bool MarriageTable::IsMarried(std::int32_t id) const {
+  return std::binary_search(marriedIds.begin(), marriedIds.end(), id);
+}
+
 void ReadMarriages(char* marriages, const char* end, MarriageTable& marriageMarks) {
+  std::vector<std::int32_t>& ids = marriageMarks.marriedIds;
   for (char* entry = marriages; entry != nullptr;) {
-    char* firstKeyword = Find(entry, "id");
+    char* firstKeyword = FindKeyword(entry, end, "id");
     char* firstEnd = FindValueEnd(firstKeyword, 5, '}', end);
-    if (firstEnd == nullptr) return;
+    if (firstEnd == nullptr) break;
     *firstEnd = '\0';
-    char* secondKeyword = Find(firstEnd + 1, "id");
+    char* secondKeyword = FindKeyword(firstEnd + 1, end, "id");
     char* secondEnd = FindValueEnd(secondKeyword, 5, '}', end);
-    if (secondEnd == nullptr) return;
+    if (secondEnd == nullptr) break;
     *secondEnd = '\0';
     if (end - secondEnd > 2 && secondEnd[2] == 's') {
-      marriageMarks[ReadNumber(firstKeyword + 5)] = 1;
-      marriageMarks[ReadNumber(secondKeyword + 5)] = 1;
+      ids.push_back(ReadNumber(firstKeyword + 5));
+      ids.push_back(ReadNumber(secondKeyword + 5));
     }
-    entry = Find(secondEnd + 1, "marrige");
+    entry = FindKeyword(secondEnd + 1, end, "marrige");
   }
+  std::sort(ids.begin(), ids.end());
+  ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
 }
 
 void ReadCharacters(char* characters, const char* end, DateNumber startDate,
@@ -240,13 +241,13 @@ void ReadCharacters(char* characters, const char* end, DateNumber startDate,
     char* next = ReadCharacterEntry(entry, end, startDate, capitals, marriageMarks, record, living);
     if (next == nullptr) return;
     if (living) roster.push_back(record);
-    entry = Find(next, "character");
+    entry = FindKeyword(next, end, "character");
   }
 }
 
 void ScanSave(SaveText text, Roster& roster) {
   const char* end = text + std::strlen(text);
-  const std::optional<SaveSections> sections = SplitSaveSections(text);
+  const std::optional<SaveSections> sections = SplitSaveSections(text, end);
   if (!sections) return;
   const std::optional<DateNumber> startDate = ReadStartDate(sections->startDate, end);
   if (!startDate) return;

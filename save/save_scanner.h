@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "character_record.h"
 #include "save_text.h"
@@ -15,8 +16,13 @@ using DateNumber = std::int64_t;
 // to capital province.
 using CapitalTable = std::map<std::uint32_t, std::int32_t>;
 
-// Character id to mark; 1 means married.
-using MarriageTable = std::map<std::int32_t, std::int32_t>;
+// The ids that a counted marriage marks as married, sorted and unique: a lookup is a binary search
+// over contiguous memory, which a save with tens of thousands of marriages needs once per character.
+struct MarriageTable {
+  std::vector<std::int32_t> marriedIds;
+
+  bool IsMarried(std::int32_t id) const;
+};
 
 // Where the scanner's sections start, as SplitSaveSections finds them.
 struct SaveSections {
@@ -36,9 +42,8 @@ void ScanSave(SaveText text, Roster& roster);
 // it, and a step that would have to stops there, keeping what it has found so far.
 
 // Finds the sections and cuts them apart; none when the start date, the marriage section, the
-// character section or its end is missing. Every position it uses comes from a search, so it needs
-// no end.
-std::optional<SaveSections> SplitSaveSections(char* text);
+// character section or its end is missing.
+std::optional<SaveSections> SplitSaveSections(char* text, const char* end);
 
 // Reads the date that follows the start-date keyword; none when it cannot be read. A month name
 // outside the twelve counts as month 0.
