@@ -1,32 +1,73 @@
 #include "roster_rows.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cstring>
 #include <functional>
+#include <limits>
 #include <utility>
 
+namespace {
+
+// Cell texts are a few bytes long, too short to repay a library call to find the NUL.
+std::size_t TextLength(std::string_view text) {
+  std::size_t length = 0;
+  while (length < text.size() && text[length] != '\0') ++length;
+  return length;
+}
+
+}  // namespace
+
 void RosterRows::DeleteAllItems() {
-  // clear() keeps the capacity, so the next Search refills without reallocating.
-  arena_.clear();
+  // Keeps the capacity, so the next Search refills without reallocating.
+  arenaSize_ = 0;
   rows_.clear();
   order_.clear();
 }
 
 int RosterRows::InsertItem(std::string_view text) {
   if (order_.size() >= static_cast<std::size_t>(INT_MAX)) return -1;
-  const Cell name = Append(text);
+  Offset name = 0;
+  if (!Append(text, name)) return -1;
   rows_.emplace_back();
   rows_.back().cells[0] = name;
   order_.push_back({0, static_cast<std::uint32_t>(rows_.size() - 1)});
   return 0;
 }
 
+int RosterRows::InsertItem(const std::string_view (&cells)[kColumnCount], std::uint32_t data) {
+  if (order_.size() >= static_cast<std::size_t>(INT_MAX)) return -1;
+  std::size_t bound = 0;
+  for (const std::string_view cell : cells) {
+    if (cell.size() >= std::numeric_limits<Offset>::max() - bound) return -1;
+    bound += cell.size() + 1;
+  }
+  char* const start = Reserve(bound);
+  if (start == nullptr) return -1;
+  Row& row = rows_.emplace_back();
+  char* out = start;
+  for (int column = 0; column < kColumnCount; ++column) {
+    // Copied byte by byte up to the first NUL: the texts are a few bytes long, too short to repay
+    // library calls.
+    const std::string_view cell = cells[column];
+    char* const text = out;
+    for (std::size_t i = 0; i < cell.size() && cell[i] != '\0'; ++i) *out++ = cell[i];
+    if (out == text) continue;
+    *out++ = '\0';
+    row.cells[column] = static_cast<Offset>(arenaSize_ + static_cast<std::size_t>(text - start));
+  }
+  arenaSize_ += static_cast<std::size_t>(out - start);
+  order_.push_back({data, static_cast<std::uint32_t>(rows_.size() - 1)});
+  return 0;
+}
+
 void RosterRows::SetItemText(int row, int column, std::string_view text) {
   if (column < 0 || column >= kColumnCount) return;
   const RowRef* ref = Find(row);
-  if (ref == nullptr) return;
-  const Cell cell = Append(text);
-  rows_[ref->slot].cells[column] = cell;
+  Offset offset = 0;
+  if (ref == nullptr || !Append(text, offset)) return;
+  rows_[ref->slot].cells[column] = offset;
 }
 
 void RosterRows::SetItemData(int row, std::uint32_t data) {
@@ -35,11 +76,34 @@ void RosterRows::SetItemData(int row, std::uint32_t data) {
 
 void RosterRows::SortItems(Compare compare, std::intptr_t context) {
   if (compare == nullptr) return;
-  // order_ runs bottom to top, so the sort runs over its reverse: the top row is the first.
+  // order_ runs bottom to top, so the sort runs over its reverse: the top row comes first.
   std::stable_sort(order_.rbegin(), order_.rend(), [compare, context](RowRef a, RowRef b) {
-    return compare(static_cast<std::intptr_t>(a.data), static_cast<std::intptr_t>(b.data),
-                   context) < 0;
+    return compare(a.data, b.data, context) < 0;
   });
+}
+
+void RosterRows::SortItems(Compare compare, std::intptr_t context, KeyOf keyOf,
+                           std::intptr_t keyContext) {
+  if (compare == nullptr || keyOf == nullptr) return;
+  keyed_.clear();
+  for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
+    keyed_.push_back({keyOf(it->data, keyContext).key, *it});
+  }
+  RadixSort(keyed_, scratch_);
+  // Rows with equal keys agree on whether the key settles them, so the first row of a run speaks
+  // for the whole run.
+  for (auto run = keyed_.begin(); run != keyed_.end();) {
+    const auto end = std::find_if(run, keyed_.end(),
+                                  [key = run->key](const KeyedRow& k) { return k.key != key; });
+    if (end - run > 1 && !keyOf(run->ref.data, keyContext).settled) {
+      std::stable_sort(run, end, [compare, context](const KeyedRow& a, const KeyedRow& b) {
+        return compare(a.ref.data, b.ref.data, context) < 0;
+      });
+    }
+    run = end;
+  }
+  std::transform(keyed_.rbegin(), keyed_.rend(), order_.begin(),
+                 [](const KeyedRow& k) { return k.ref; });
 }
 
 int RosterRows::GetItemCount() const { return static_cast<int>(order_.size()); }
@@ -48,8 +112,9 @@ std::string_view RosterRows::GetItemText(int row, int column) const {
   if (column < 0 || column >= kColumnCount) return {};
   const RowRef* ref = Find(row);
   if (ref == nullptr) return {};
-  const Cell cell = rows_[ref->slot].cells[column];
-  return std::string_view(arena_).substr(cell.offset, cell.length);
+  const Offset offset = rows_[ref->slot].cells[column];
+  if (offset == 0) return {};
+  return arena_.get() + offset;
 }
 
 std::uint32_t RosterRows::GetItemData(int row) const {
@@ -66,15 +131,63 @@ RosterRows::RowRef* RosterRows::Find(int row) {
   return const_cast<RowRef*>(std::as_const(*this).Find(row));
 }
 
-RosterRows::Cell RosterRows::Append(std::string_view text) {
-  const Cell cell{arena_.size(), text.size()};
-  // A text taken from this model's own cells lies in the arena, which the append may move.
-  const std::less<const char*> before;
-  const char* base = arena_.data();
-  if (!text.empty() && !before(text.data(), base) && before(text.data(), base + arena_.size())) {
-    arena_.append(arena_, static_cast<std::size_t>(text.data() - base), text.size());
-  } else {
-    arena_.append(text);
+char* RosterRows::Reserve(std::size_t size) {
+  // Offset 0 stands for the empty text, so no text starts there.
+  if (arenaSize_ == 0) arenaSize_ = 1;
+  if (size > std::numeric_limits<Offset>::max() - arenaSize_) return nullptr;
+  const std::size_t needed = arenaSize_ + size;
+  if (needed > arenaCapacity_) {
+    const std::size_t capacity = std::max({needed, 2 * arenaCapacity_, std::size_t{4096}});
+    auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+    if (arena_ != nullptr) std::memcpy(grown.get(), arena_.get(), arenaSize_);
+    arena_ = std::move(grown);
+    arenaCapacity_ = capacity;
   }
-  return cell;
+  return arena_.get() + arenaSize_;
+}
+
+bool RosterRows::Append(std::string_view text, Offset& offset) {
+  const std::size_t length = TextLength(text);
+  if (length == 0) {
+    offset = 0;
+    return true;
+  }
+  // A text taken from this model's own cells lies in the arena, which Reserve may move.
+  const std::less<const char*> before;
+  const char* base = arena_.get();
+  const bool inArena = base != nullptr && !before(text.data(), base) &&
+                       before(text.data(), base + arenaSize_);
+  const std::size_t source = inArena ? static_cast<std::size_t>(text.data() - base) : 0;
+  char* out = Reserve(length + 1);
+  if (out == nullptr) return false;
+  std::memmove(out, inArena ? arena_.get() + source : text.data(), length);
+  out[length] = '\0';
+  offset = static_cast<Offset>(arenaSize_);
+  arenaSize_ += length + 1;
+  return true;
+}
+
+void RosterRows::RadixSort(std::vector<KeyedRow>& rows, std::vector<KeyedRow>& scratch) {
+  constexpr int kDigits = 8;
+  if (rows.size() < 2) return;
+  // Only the bytes that differ between keys need a pass; sort keys of small numbers have one or
+  // two of them.
+  std::uint64_t all = ~std::uint64_t{0};
+  std::uint64_t any = 0;
+  for (const KeyedRow& row : rows) {
+    all &= row.key;
+    any |= row.key;
+  }
+  const std::uint64_t varying = all ^ any;
+  scratch.resize(rows.size());
+  for (int digit = 0; digit < kDigits; ++digit) {
+    const int shift = 8 * digit;
+    if (((varying >> shift) & 0xFF) == 0) continue;
+    std::array<std::uint32_t, 256> count{};
+    for (const KeyedRow& row : rows) ++count[(row.key >> shift) & 0xFF];
+    std::uint32_t start = 0;
+    for (std::uint32_t& bucket : count) start += std::exchange(bucket, start);
+    for (const KeyedRow& row : rows) scratch[count[(row.key >> shift) & 0xFF]++] = row;
+    rows.swap(scratch);
+  }
 }

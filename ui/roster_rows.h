@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,15 +19,33 @@ class RosterRows {
   // The list view's comparison: item data of two rows and the sort context.
   using Compare = std::int32_t (*)(std::intptr_t, std::intptr_t, std::intptr_t);
 
+  // What a comparison makes of one row, known before sorting: rows are ordered by `key`, smallest
+  // first. When `settled` is false, rows with this same key may still differ, and the comparison
+  // orders them. A key must agree with the comparison it stands for, and rows with equal keys
+  // must agree on `settled`.
+  struct SortKey {
+    std::uint64_t key = 0;
+    bool settled = true;
+  };
+  // The key of the row with item data `data`; `keyContext` is the caller's, as for the comparison.
+  using KeyOf = SortKey (*)(std::intptr_t data, std::intptr_t keyContext);
+
   void DeleteAllItems();
   // Inserts a row at the top with `text` as its column-0 cell; returns its position, 0, or -1
-  // when the table cannot count another row. The other cells start empty, the item data 0.
+  // when the table has no room for another row. The other cells start empty, the item data 0.
   int InsertItem(std::string_view text);
-  // Setting a cell or the item data of a row or column that does not exist does nothing.
+  // Inserts a row at the top with all ten cells and its item data at once: the same row as
+  // InsertItem, SetItemText for columns 1 to 9 and SetItemData give, for filling many rows.
+  int InsertItem(const std::string_view (&cells)[kColumnCount], std::uint32_t data);
+  // Setting a cell or the item data of a row or column that does not exist does nothing. Like the
+  // list view, a cell keeps its text up to the first NUL byte.
   void SetItemText(int row, int column, std::string_view text);
   void SetItemData(int row, std::uint32_t data);
   // Reorders the rows by the sign of `compare`; rows that compare equal keep their order.
   void SortItems(Compare compare, std::intptr_t context);
+  // The same order, reached through one key per row instead of comparing every pair; `compare`
+  // is called only for rows whose keys are equal and not settled.
+  void SortItems(Compare compare, std::intptr_t context, KeyOf keyOf, std::intptr_t keyContext);
 
   int GetItemCount() const;
   // Empty for a row or column that does not exist. The view stays valid until the rows change.
@@ -35,28 +54,39 @@ class RosterRows {
   std::uint32_t GetItemData(int row) const;
 
  private:
-  // A cell's text is a stretch of the arena. Rewriting a cell appends to the arena and leaves the
-  // old bytes unused until the rows are removed.
-  struct Cell {
-    std::size_t offset = 0;
-    std::size_t length = 0;
-  };
+  // Cell texts are NUL-terminated stretches of one arena, and a row holds their offsets: ten small
+  // numbers per row instead of ten allocations. Offset 0 is the empty text. Rewriting a cell
+  // appends to the arena and leaves the old bytes unused until the rows are removed.
+  using Offset = std::uint32_t;
   struct Row {
-    Cell cells[kColumnCount];
+    Offset cells[kColumnCount] = {};
   };
-  // A row's place in the table: its item data, kept here so that a sort touches only this small
-  // array, and the slot of its cells in rows_.
+  // A row's place in the table: its item data, kept here so that a sort moves only these, and
+  // the slot of its cells in rows_.
   struct RowRef {
     std::uint32_t data = 0;
     std::uint32_t slot = 0;
+  };
+  struct KeyedRow {
+    std::uint64_t key;
+    RowRef ref;
   };
 
   // The RowRef of the row shown at position `row`, or nullptr when there is no such row.
   const RowRef* Find(int row) const;
   RowRef* Find(int row);
-  Cell Append(std::string_view text);
+  // Room for `size` more bytes at the end of the arena; nullptr when offsets could not reach
+  // them. The bytes count as used once arenaSize_ is moved past them.
+  char* Reserve(std::size_t size);
+  // Copies `text` up to its first NUL, and a NUL, to the arena; false when the arena is full.
+  bool Append(std::string_view text, Offset& offset);
+  // Stable least-significant-digit radix sort on the keys, one pass per byte that varies.
+  static void RadixSort(std::vector<KeyedRow>& rows, std::vector<KeyedRow>& scratch);
 
-  std::string arena_;
-  std::vector<Row> rows_;       // in the order they were inserted
-  std::vector<RowRef> order_;   // bottom row first, so that inserting at the top is an append
+  std::unique_ptr<char[]> arena_;
+  std::size_t arenaSize_ = 0;
+  std::size_t arenaCapacity_ = 0;
+  std::vector<Row> rows_;      // in the order they were inserted
+  std::vector<RowRef> order_;  // bottom row first, so that inserting at the top is an append
+  std::vector<KeyedRow> keyed_, scratch_;  // kept between sorts to spare the allocations
 };
