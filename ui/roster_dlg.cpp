@@ -1,0 +1,302 @@
+#include "ui/roster_dlg.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <wx/app.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/filedlg.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/slider.h>
+#include <wx/stattext.h>
+#include <wx/xrc/xmlres.h>
+
+#include "app/about_dlg.h"
+#include "finder/save_finder.h"
+#include "res/resource.h"
+#include "res/string_table.h"
+#include "save/save_scanner.h"
+#include "ui/dialog_resources.h"
+#include "ui/platform_services.h"
+#include "ui/roster_list_ctrl.h"
+
+bool g_bDialogReady = false;
+
+namespace {
+
+struct ColumnSpec {
+  const wchar_t* title;
+  int width;  // pixels
+};
+
+constexpr ColumnSpec kColumns[RosterRows::kColumnCount] = {
+    {L"名前", 200}, {L"性別", 50}, {L"宗教", 50}, {L"年齢", 50}, {L"州番号", 60},
+    {L"mar", 50},   {L"dip", 50},  {L"int", 50},  {L"ste", 50},  {L"合計", 50},
+};
+
+constexpr int kAgeMin = 0;
+constexpr int kAgeMax = 100;
+constexpr int kDefaultMinAge = 16;
+constexpr int kDefaultMaxAge = 30;
+constexpr int kGenderMale = 1;
+constexpr int kReligionCatholic = 1;
+constexpr int kMaritalUnmarried = 2;
+
+// Where the table goes on every change of size, in pixels of the client area.
+constexpr int kTableLeft = 5;
+constexpr int kTableTop = 200;
+constexpr int kTableRightMargin = 5;
+constexpr int kTableBottomMargin = 5;
+
+constexpr const wchar_t* kOpenFileTitle = L"セーブファイルを指定してください";
+constexpr const wchar_t* kSaveFileFilter = L"セーブファイル|*.eug";
+constexpr const wchar_t* kLoadedMessage = L"ファイルの読み込みが完了しました。";
+constexpr const wchar_t* kUnreadableMessage = L"ファイルを読み込めませんでした。";
+
+// The folder the file dialog starts in: the automatic load's folder without its trailing
+// separator, relative to the current directory.
+wxString OpenFileFolder() {
+  wxString folder = wxString::FromUTF8(kSaveGameFolder);
+  while (!folder.empty() && wxFileName::IsPathSeparator(folder.Last())) folder.RemoveLast();
+  return folder;
+}
+
+}  // namespace
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(CRosterDlg, wxDialog)
+  EVT_MENU(IDM_ABOUTBOX, CRosterDlg::OnSysCommand)
+  EVT_CONTEXT_MENU(CRosterDlg::OnContextMenu)
+  EVT_COMMAND_SCROLL(IDC_MIN_AGE_SLIDER, CRosterDlg::OnHScroll)
+  EVT_COMMAND_SCROLL(IDC_MAX_AGE_SLIDER, CRosterDlg::OnHScroll)
+  EVT_BUTTON(IDOK, CRosterDlg::OnOK)
+  EVT_BUTTON(IDC_OPEN_FILE, CRosterDlg::OnOpenFile)
+  EVT_BUTTON(IDC_SEARCH, CRosterDlg::OnSearchButton)
+  EVT_LIST_COL_CLICK(IDC_ROSTER_LIST, CRosterDlg::OnNotify)
+  EVT_WINDOW_DESTROY(CRosterDlg::OnDestroy)
+  EVT_ACTIVATE(CRosterDlg::OnActivate)
+  EVT_SIZE(CRosterDlg::OnSize)
+  EVT_CLOSE(CRosterDlg::OnClose)
+wxEND_EVENT_TABLE()
+// clang-format on
+
+CRosterDlg::CRosterDlg(wxWindow* parent, PlatformServices& services)
+    : m_hIcon(LoadMainFrameIcons()), m_services(services) {
+  if (!wxXmlResource::Get()->LoadDialog(this, parent, "IDD_ROSTER_DIALOG")) return;
+  // Esc sends the dialog's Cancel, command 2, which here is the open-file command.
+  SetEscapeId(IDC_OPEN_FILE);
+  DoDataExchange();
+  OnInitDialog();
+}
+
+CRosterDlg::~CRosterDlg() {
+  // The base classes would report the destruction only after this object's members are gone;
+  // report it now, and take the table down while the rows it draws still exist.
+  SendDestroyEvent();
+  DestroyChildren();
+}
+
+void CRosterDlg::DoDataExchange() {
+  m_chkSearchOnOpen = XRCCTRL(*this, "IDC_SEARCH_ON_OPEN_CHECK", wxCheckBox);
+  m_chkAutoOpen = XRCCTRL(*this, "IDC_AUTO_OPEN_CHECK", wxCheckBox);
+  m_listRoster = XRCCTRL(*this, "IDC_ROSTER_LIST", RosterListCtrl);
+  m_staticMinAge = XRCCTRL(*this, "IDC_MIN_AGE_LABEL", wxStaticText);
+  m_staticMaxAge = XRCCTRL(*this, "IDC_MAX_AGE_LABEL", wxStaticText);
+  m_comboReligion = XRCCTRL(*this, "IDC_RELIGION_COMBO", wxChoice);
+  m_comboMarital = XRCCTRL(*this, "IDC_MARITAL_COMBO", wxChoice);
+  m_comboGender = XRCCTRL(*this, "IDC_GENDER_COMBO", wxChoice);
+  m_sliderMinAge = XRCCTRL(*this, "IDC_MIN_AGE_SLIDER", wxSlider);
+  m_sliderMaxAge = XRCCTRL(*this, "IDC_MAX_AGE_SLIDER", wxSlider);
+}
+
+bool CRosterDlg::OnInitDialog() {
+  m_strAboutMenu = LoadResourceString(IDS_ABOUTBOX);
+#ifdef __WXMSW__
+  if (wxMenu* systemMenu = MSWGetSystemMenu(); systemMenu != nullptr && !m_strAboutMenu.empty()) {
+    systemMenu->AppendSeparator();
+    systemMenu->Append(IDM_ABOUTBOX, m_strAboutMenu);
+  }
+#endif
+
+  SetIcons(m_hIcon);
+
+  for (auto [slider, position] : {std::pair{m_sliderMaxAge, kDefaultMaxAge},
+                                  std::pair{m_sliderMinAge, kDefaultMinAge}}) {
+    slider->SetLineSize(1);
+    slider->SetPageSize(10);
+    slider->SetRange(kAgeMin, kAgeMax);
+    slider->SetValue(position);
+    slider->SetTick(10);
+    slider->SetTickFreq(10);
+  }
+
+  m_comboGender->SetSelection(kGenderMale);
+  m_comboReligion->SetSelection(kReligionCatholic);
+  m_comboMarital->SetSelection(kMaritalUnmarried);
+
+  // Appended in order, column k of the list shows cell k of the rows.
+  for (const ColumnSpec& column : kColumns) {
+    m_listRoster->AppendColumn(column.title, wxLIST_FORMAT_LEFT, column.width);
+  }
+  m_listRoster->AttachRows(&m_rows);
+
+  m_pSaveText = nullptr;
+  m_sizeClient = GetClientSize();
+  g_bDialogReady = true;
+
+  // Like a dialog whose initialisation asks for the default focus: the first tab stop, "終了".
+  FindWindow(IDOK)->SetFocus();
+  return true;
+}
+
+SearchCriteria CRosterDlg::ReadSearchCriteria() const {
+  SearchCriteria criteria;
+  criteria.minAge = m_sliderMinAge->GetValue();
+  criteria.maxAge = m_sliderMaxAge->GetValue();
+  criteria.genderChoice = m_comboGender->GetSelection();
+  criteria.religionChoice = m_comboReligion->GetSelection();
+  criteria.maritalChoice = m_comboMarital->GetSelection();
+  return criteria;
+}
+
+void CRosterDlg::OnSearch() {
+  SearchRoster(m_rows, m_roster, ReadSearchCriteria());
+  m_listRoster->ShowRebuiltRows();
+}
+
+void CRosterDlg::OnSearchButton(wxCommandEvent&) {
+  OnSearch();
+}
+
+void CRosterDlg::OnNotify(wxListEvent& event) {
+  const int column = event.GetColumn();
+  if (column >= 0 && column < RosterRows::kColumnCount) {
+    m_listRoster->ShowReorderedRows([&] { ClickRosterColumn(m_rows, m_roster, column); });
+  }
+  event.Skip();
+}
+
+void CRosterDlg::OnHScroll(wxScrollEvent& event) {
+  if (event.GetEventObject() == m_sliderMaxAge) {
+    m_staticMaxAge->SetLabel(wxString::Format(L"%d歳以下", m_sliderMaxAge->GetValue()));
+  } else if (event.GetEventObject() == m_sliderMinAge) {
+    m_staticMinAge->SetLabel(wxString::Format(L"%d歳以上", m_sliderMinAge->GetValue()));
+  }
+  event.Skip();
+}
+
+void CRosterDlg::OnSize(wxSizeEvent& event) {
+  event.Skip();
+  if (!g_bDialogReady) return;
+  const wxSize client = GetClientSize();
+  if (client == m_sizeClient) return;
+  m_sizeClient = client;
+  // A client area too small for the margins leaves the table with no width or height at all.
+  m_listRoster->SetSize(kTableLeft, kTableTop,
+                        std::max(0, client.x - kTableLeft - kTableRightMargin),
+                        std::max(0, client.y - kTableTop - kTableBottomMargin));
+}
+
+bool CRosterDlg::LoadSave(const char* path) {
+  ReleaseSaveText(m_pSaveText);
+  m_pSaveText = nullptr;
+  m_roster.clear();
+  m_pSaveText = LoadSaveText(path);
+  if (m_pSaveText != nullptr) ScanSave(m_pSaveText, m_roster);
+  if (m_chkSearchOnOpen->IsChecked()) OnSearch();
+  return m_pSaveText != nullptr;
+}
+
+void CRosterDlg::OnOpenFile(wxCommandEvent&) {
+  wxFileDialog dialog(this, kOpenFileTitle, OpenFileFolder(), wxEmptyString, kSaveFileFilter,
+                      wxFD_OPEN);
+  const std::optional<wxString> chosen = m_services.RunFileDialog(dialog);
+  if (!chosen) return;
+
+  // The command leaves the current directory at the file's folder, whatever the file dialog did
+  // with it: later opens and automatic loads look for their folder from there.
+  const wxFileName file(*chosen);
+  wxSetWorkingDirectory(file.GetPath());
+  // The bytes may point into the string itself, which must outlive them. A name that the file
+  // system's encoding cannot spell reads as a file that is not there.
+  const wxString fullPath = file.GetFullPath();
+  const wxScopedCharBuffer path = fullPath.mb_str(*wxConvFileName);
+  const bool loaded = LoadSave(path.length() > 0 ? path.data() : "");
+
+  // A file that could not be read is not reported as loaded.
+  wxMessageDialog box(this, loaded ? kLoadedMessage : kUnreadableMessage,
+                      wxTheApp->GetAppDisplayName(), wxOK | wxICON_NONE);
+  m_services.RunMessageBox(box);
+}
+
+bool CRosterDlg::ActivatedByClick(const wxActivateEvent& event) const {
+  if (event.GetActivationReason() == wxActivateEvent::Reason_Mouse) return true;
+#ifdef __WXMSW__
+  return false;
+#else
+  // This toolkit does not report how the window was activated: a mouse button held down at that
+  // moment means a click.
+  return m_services.IsMouseButtonDown();
+#endif
+}
+
+void CRosterDlg::OnActivate(wxActivateEvent& event) {
+  event.Skip();
+  if (!event.GetActive() || ActivatedByClick(event)) return;
+  if (!m_chkAutoOpen->IsChecked()) return;
+  const std::string path = FindSaveGame(kSaveGameFolder);
+  if (path.empty()) return;
+  LoadSave(path.c_str());
+}
+
+std::unique_ptr<wxMenu> CRosterDlg::CreateAboutMenu() const {
+  if (m_strAboutMenu.empty()) return nullptr;
+  auto menu = std::make_unique<wxMenu>();
+  menu->AppendSeparator();
+  menu->Append(IDM_ABOUTBOX, m_strAboutMenu);
+  return menu;
+}
+
+void CRosterDlg::OnContextMenu(wxContextMenuEvent& event) {
+#ifdef __WXMSW__
+  event.Skip();
+#else
+  // The window manager owns the window menu here, so its additions are offered on the dialog:
+  // from the keyboard anywhere in it, with the mouse on its background.
+  const wxPoint position = event.GetPosition();
+  const bool fromKeyboard = position == wxDefaultPosition;
+  const std::unique_ptr<wxMenu> menu = CreateAboutMenu();
+  if (menu == nullptr || (!fromKeyboard && event.GetEventObject() != this)) {
+    event.Skip();
+    return;
+  }
+  PopupMenu(menu.get(), fromKeyboard ? wxDefaultPosition : ScreenToClient(position));
+#endif
+}
+
+void CRosterDlg::OnSysCommand(wxCommandEvent&) {
+  CAboutDlg about;
+  about.ShowModal();
+}
+
+void CRosterDlg::OnOK(wxCommandEvent&) {
+  EndModal(IDOK);
+}
+
+void CRosterDlg::OnClose(wxCloseEvent&) {
+  // A close request ends the process at once; the dialog's own handling of it would run the
+  // Cancel command, which here is the open-file command.
+  m_services.EndProcess(0);
+}
+
+void CRosterDlg::OnDestroy(wxWindowDestroyEvent& event) {
+  event.Skip();
+  ReleaseSaveText(m_pSaveText);
+  m_pSaveText = nullptr;
+}

@@ -1,0 +1,93 @@
+// The main window: the filter controls, the roster table and the two load options, built on the
+// dialog template IDD_ROSTER_DIALOG. It owns the current save text and the roster scanned from it,
+// and routes its events to the roster query, the load commands and the about box.
+#pragma once
+
+#include <memory>
+
+#include <wx/dialog.h>
+#include <wx/iconbndl.h>
+
+#include "save/character_record.h"
+#include "save/save_text.h"
+#include "ui/roster_query.h"
+#include "ui/roster_rows.h"
+
+class PlatformServices;
+class RosterListCtrl;
+class wxActivateEvent;
+class wxCheckBox;
+class wxChoice;
+class wxContextMenuEvent;
+class wxListEvent;
+class wxMenu;
+class wxScrollEvent;
+class wxSlider;
+class wxStaticText;
+class wxWindowDestroyEvent;
+
+// Set when the main window has finished its initialisation and never cleared: from then on every
+// change of the window's size places the table.
+extern bool g_bDialogReady;
+
+class CRosterDlg : public wxDialog {
+ public:
+  // `services` run the modal boxes and end the process for the window; they must outlive it.
+  CRosterDlg(wxWindow* parent, PlatformServices& services);
+  ~CRosterDlg() override;
+
+  // Search: rebuilds the table from the roster with the filter settings the controls now show,
+  // sorted by the current sort state.
+  void OnSearch();
+
+  // The window menu's additions: a separator and the about entry; none when the about text is
+  // empty. Where the window manager owns the window menu, this is the dialog's context menu.
+  std::unique_ptr<wxMenu> CreateAboutMenu() const;
+
+ private:
+  // Attaches the control members to the controls the template created.
+  void DoDataExchange();
+  // Sets the controls to their defaults and creates the table's columns; the window is ready
+  // afterwards.
+  bool OnInitDialog();
+
+  SearchCriteria ReadSearchCriteria() const;
+  // The load sequence: drops the current save, reads and scans the file at `path` (bytes in the
+  // file system's encoding) and searches if asked to. False when the file could not be read.
+  bool LoadSave(const char* path);
+  bool ActivatedByClick(const wxActivateEvent& event) const;
+
+  void OnOK(wxCommandEvent& event);
+  void OnOpenFile(wxCommandEvent& event);
+  void OnSearchButton(wxCommandEvent& event);
+  void OnNotify(wxListEvent& event);
+  void OnHScroll(wxScrollEvent& event);
+  void OnSize(wxSizeEvent& event);
+  void OnActivate(wxActivateEvent& event);
+  void OnSysCommand(wxCommandEvent& event);
+  void OnContextMenu(wxContextMenuEvent& event);
+  void OnClose(wxCloseEvent& event);
+  void OnDestroy(wxWindowDestroyEvent& event);
+
+  SaveText m_pSaveText = nullptr;
+  Roster m_roster;
+  RosterRows m_rows;
+  wxCheckBox* m_chkSearchOnOpen = nullptr;
+  wxCheckBox* m_chkAutoOpen = nullptr;
+  RosterListCtrl* m_listRoster = nullptr;
+  wxStaticText* m_staticMinAge = nullptr;
+  wxStaticText* m_staticMaxAge = nullptr;
+  wxChoice* m_comboReligion = nullptr;
+  wxChoice* m_comboMarital = nullptr;
+  wxChoice* m_comboGender = nullptr;
+  wxSlider* m_sliderMinAge = nullptr;
+  wxSlider* m_sliderMaxAge = nullptr;
+  wxIconBundle m_hIcon;
+  wxString m_strAboutMenu;
+  // The client size when the window was last placed, to tell a real change of size from a size
+  // event that repeats the current one.
+  wxSize m_sizeClient;
+  PlatformServices& m_services;
+
+  wxDECLARE_EVENT_TABLE();
+};

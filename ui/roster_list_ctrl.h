@@ -1,0 +1,34 @@
+// The roster table: a virtual report list that draws the rows of a RosterRows model, decoding
+// their code-page texts for display. It keeps no rows of its own, so filling it costs nothing
+// however large the save; only the visible cells are ever decoded.
+#pragma once
+
+#include <functional>
+
+#include <wx/listctrl.h>
+
+class RosterRows;
+
+class RosterListCtrl : public wxListCtrl {
+ public:
+  RosterListCtrl() = default;
+
+  // The model to draw; none draws empty cells. It must outlive the control or be detached.
+  void AttachRows(const RosterRows* rows);
+
+  // After the model was rebuilt: shows its rows from the top, with nothing selected.
+  void ShowRebuiltRows();
+
+  // Runs `reorder`, which sorts the model's rows, and shows them in their new order. The list
+  // keeps its selection by position, so the selection and the focus are carried to the rows that
+  // hold the same records.
+  void ShowReorderedRows(const std::function<void()>& reorder);
+
+ protected:
+  wxString OnGetItemText(long item, long column) const override;
+
+ private:
+  const RosterRows* m_rows = nullptr;
+
+  wxDECLARE_DYNAMIC_CLASS(RosterListCtrl);
+};
