@@ -1,0 +1,15 @@
+#pragma once
+
+#include <ostream>
+#include <span>
+#include <string_view>
+
+// Exit statuses of the lister.
+inline constexpr int kListerOk = 0;
+inline constexpr int kListerUnreadable = 1;  // the file could not be read, or the listing written
+inline constexpr int kListerUsageError = 2;
+
+// Runs the lister with the arguments that follow the program name: loads and scans the save,
+// fills the rows as a Search would, sorts them and writes the listing to `out`. Problems go to
+// `err`. Returns the exit status. Leaves the process-wide sort state as it found it.
+int RunLister(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);

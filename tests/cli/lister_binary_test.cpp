@@ -1,0 +1,126 @@
+// Runs the built pellarin-cli as a separate process, as a user would.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "test_save.h"
+
+extern char** environ;
+
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
+
+Outcome RunCli(const TestFolder& folder, std::vector<std::string> args) {
+  const std::string outPath = folder.path() + "/stdout";
+  const std::string errPath = folder.path() + "/stderr";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  args.insert(args.begin(), PELLARIN_CLI);
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  Outcome outcome;
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, PELLARIN_CLI, &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  EXPECT_EQ(spawned, 0);
+  if (spawned != 0) return outcome;
+  int wait = 0;
+  EXPECT_EQ(waitpid(pid, &wait, 0), pid);
+  EXPECT_TRUE(WIFEXITED(wait));
+  outcome.status = WEXITSTATUS(wait);
+  outcome.out = ReadFile(outPath);
+  outcome.err = ReadFile(errPath);
+  return outcome;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+const std::string kSaves = std::string(PELLARIN_SAMPLE_DIR) + "/scenarios/save games/";
+
+}  // namespace
+
+TEST(ListerBinary, ListsAHandWrittenSave) {
+  TestFolder folder;
+  const std::string save = folder.Write(
+      "small.eug", TestSaveText({{.id = 1, .name = "\x83\x74\x83\x42", .age = 17, .martial = 3},
+                                 {.id = 2, .name = "Louis", .age = 29, .martial = 9, .intrigue = 1},
+                                 {.id = 3, .name = "Blanche", .age = 20, .gender = 'f'}}));
+  const Outcome run = RunCli(folder, {save});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out,
+            "name\tgender\treligion\tage\tcapital\tmartial\tdiplomacy\tintrigue\tstewardship\ttotal\n"
+            "Louis\tm\tc\t29\t120\t9\t0\t1\t0\t10\n"
+            "\xE3\x83\x95\xE3\x82\xA3\tm\tc\t17\t120\t3\t0\t0\t0\t3\n");
+}
+
+TEST(ListerBinary, ListsEveryLivingCharacterOfTheSample) {
+  TestFolder folder;
+  const Outcome run = RunCli(folder, {"--gender", "all", "--religion", "all", "--marital", "all",
+                                      "--min-age", "-2147483648", "--max-age", "2147483647",
+                                      kSaves + "1200_france.eug"});
+  EXPECT_EQ(run.status, 0);
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 33u);  // the header and 32 living characters
+  EXPECT_EQ(run.out.find('\r'), std::string::npos);
+  for (const std::string& line : lines) {
+    EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 9) << line;
+  }
+}
+
+TEST(ListerBinary, ReadsTheUtf16Sample) {
+  TestFolder folder;
+  const Outcome run =
+      RunCli(folder, {"--gender", "all", "--religion", "all", "--marital", "all",
+                      kSaves + "1066_england_utf16.eug"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_GT(Lines(run.out).size(), 1u);
+  EXPECT_EQ(run.out.find("\xEF\xBF\xBD"), std::string::npos);
+}
+
+TEST(ListerBinary, ReportsProblemsThroughStatusAndStandardError) {
+  TestFolder folder;
+  const Outcome missing = RunCli(folder, {folder.path() + "/none.eug"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(Lines(missing.err).size(), 1u);
+  EXPECT_NE(missing.err.find("none.eug"), std::string::npos);
+
+  const Outcome bad = RunCli(folder, {"--sort", "height", "x.eug"});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_NE(bad.err.find("Usage: pellarin-cli"), std::string::npos);
+
+  const Outcome help = RunCli(folder, {"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("Usage: pellarin-cli", 0), 0u);
+  EXPECT_EQ(help.err, "");
+}
