@@ -1,0 +1,253 @@
+// The benchmark suite. Each measurement is set against a baseline measured in the same run, so
+// the ratios hold on any machine: load+scan of a ~60 MB save against one read of the file plus one
+// strstr pass; Search and a column click on 50,000 matching records against load+scan of that
+// save; the UTF-16 road against the 8-bit one on the same content. Peak memory is measured in
+// child processes, each of which loads one save and nothing else.
+
+#include <benchmark/benchmark.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "save/save_scanner.h"
+#include "save/save_text.h"
+#include "synthetic_save.h"
+#include "ui/roster_query.h"
+#include "ui/roster_rows.h"
+
+namespace {
+
+constexpr std::size_t kLargeSaveBytes = std::size_t{60} << 20;
+constexpr std::size_t kMatchingRecords = 50'000;
+constexpr char kAbsentKeyword[] = "pellarin: a keyword that no save holds";
+constexpr SearchCriteria kEveryone = {0, 100, 0, 0, 0};
+
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "pellarin-bench: %s\n", what.c_str());
+  std::exit(EXIT_FAILURE);
+}
+
+// The baseline of the load: what any reader of a whole save must at least do, reading the file into
+// one buffer and passing over it once.
+void ReadAndSearchOnce(const char* path) {
+  struct stat status {};
+  if (stat(path, &status) != 0) Fail(std::string("cannot stat ") + path);
+  const auto size = static_cast<std::size_t>(status.st_size);
+  char* buffer = static_cast<char*>(std::malloc(size + 1));
+  std::FILE* file = std::fopen(path, "rb");
+  if (buffer == nullptr || file == nullptr || std::fread(buffer, 1, size, file) != size) {
+    Fail(std::string("cannot read ") + path);
+  }
+  std::fclose(file);
+  buffer[size] = '\0';
+  benchmark::DoNotOptimize(std::strstr(buffer, kAbsentKeyword));
+  std::free(buffer);
+}
+
+// One load as the window does it; the roster and the text go when the next load comes.
+void LoadAndScan(const char* path) {
+  SaveText text = LoadSaveText(path);
+  if (text == nullptr) Fail(std::string("cannot load ") + path);
+  Roster roster;
+  ScanSave(text, roster);
+  benchmark::DoNotOptimize(roster.data());
+  ReleaseSaveText(text);
+}
+
+// A save loaded and scanned once, kept for the query benchmarks.
+class LoadedSave {
+ public:
+  explicit LoadedSave(const char* path) : text_(LoadSaveText(path)) {
+    if (text_ == nullptr) Fail(std::string("cannot load ") + path);
+    ScanSave(text_, roster_);
+  }
+  ~LoadedSave() { ReleaseSaveText(text_); }
+  LoadedSave(const LoadedSave&) = delete;
+  LoadedSave& operator=(const LoadedSave&) = delete;
+
+  const Roster& Records() const { return roster_; }
+
+ private:
+  SaveText text_;
+  Roster roster_;
+};
+
+// Keeps the median CPU and real time of every benchmark, by name, besides printing them.
+class CollectingReporter : public benchmark::ConsoleReporter {
+ public:
+  struct Times {
+    double cpu = 0;
+    double real = 0;
+  };
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        times_[run.run_name.function_name] = {run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()};
+      }
+    }
+  }
+
+  std::optional<Times> Find(const std::string& name) const {
+    const auto found = times_.find(name);
+    if (found == times_.end()) return std::nullopt;
+    return found->second;
+  }
+
+ private:
+  std::map<std::string, Times> times_;
+};
+
+void PrintRatio(const CollectingReporter& reporter, const std::string& label,
+                const std::string& measured, const std::string& baseline, const char* goal) {
+  const auto top = reporter.Find(measured);
+  const auto bottom = reporter.Find(baseline);
+  if (!top || !bottom) return;  // filtered out by --benchmark_filter
+  std::printf("%-58s = %5.2f  (wall clock %5.2f)  %s\n", label.c_str(), top->cpu / bottom->cpu,
+              top->real / bottom->real, goal);
+}
+
+benchmark::internal::Benchmark* Register(const char* name, std::function<void()> body) {
+  return benchmark::RegisterBenchmark(name, [body](benchmark::State& state) {
+           for (auto _ : state) body();
+         })
+      ->Unit(benchmark::kMillisecond)
+      ->Repetitions(5)
+      ->ReportAggregatesOnly(true);
+}
+
+// --- peak memory, measured in a child process of this program ---
+
+// The child's side: loads (or only reads) one save and prints its peak and current resident
+// memory in kB, from /proc/self/status, which starts afresh with the program.
+int MeasureInChild(std::string_view what, const char* path) {
+  if (what == "load") {
+    SaveText text = LoadSaveText(path);
+    if (text == nullptr) return EXIT_FAILURE;
+    Roster roster;
+    ScanSave(text, roster);
+    benchmark::DoNotOptimize(roster.data());
+    // Still holding the text and the roster, as the window does.
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (status == nullptr) return EXIT_FAILURE;
+    long peak = -1;
+    long current = -1;
+    char line[256];
+    while (std::fgets(line, sizeof line, status) != nullptr) {
+      std::sscanf(line, "VmHWM: %ld", &peak);
+      std::sscanf(line, "VmRSS: %ld", &current);
+    }
+    std::fclose(status);
+    std::printf("%ld %ld %zu\n", peak, current, roster.size());
+    ReleaseSaveText(text);
+    return EXIT_SUCCESS;
+  }
+  return EXIT_FAILURE;
+}
+
+struct ChildMemory {
+  double peakMb = 0;
+  double residentMb = 0;
+  std::size_t records = 0;
+};
+
+std::optional<ChildMemory> MeasureLoadMemory(const char* path) {
+  const std::string command = "/proc/" + std::to_string(getpid()) + "/exe --peak-memory load '" +
+                              path + "'";
+  std::FILE* child = popen(command.c_str(), "r");
+  if (child == nullptr) return std::nullopt;
+  long peak = 0;
+  long current = 0;
+  std::size_t records = 0;
+  const bool read = std::fscanf(child, "%ld %ld %zu", &peak, &current, &records) == 3;
+  if (pclose(child) != 0 || !read) return std::nullopt;
+  return ChildMemory{peak / 1024.0, current / 1024.0, records};
+}
+
+void PrintMemory(const char* label, const SaveFile& file) {
+  const auto memory = MeasureLoadMemory(file.Path());
+  if (!memory) {
+    std::printf("%s: could not be measured\n", label);
+    return;
+  }
+  std::printf("%-34s file %6.1f MB, peak resident %6.1f MB, resident once loaded %6.1f MB\n", label,
+              file.Bytes() / 1048576.0, memory->peakMb, memory->residentMb);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string_view(argv[1]) == "--peak-memory") {
+    return MeasureInChild(argv[2], argv[3]);
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return EXIT_FAILURE;
+
+  std::printf("Writing the synthetic saves...\n");
+  const SyntheticSave large = SyntheticSave::OfSize(kLargeSaveBytes);
+  const SaveFile largeShiftJis(large.Encode(SaveEncoding::kShiftJis), ".eug");
+  const SaveFile largeUtf16(large.Encode(SaveEncoding::kUtf16), ".eug");
+  const SyntheticSave matching = SyntheticSave::WithCharacters(kMatchingRecords, kMatchingRecords / 4);
+  const SaveFile matchingShiftJis(matching.Encode(SaveEncoding::kShiftJis), ".eug");
+  std::printf("large save: %zu characters, %zu living, %.1f MB in Shift-JIS, %.1f MB in UTF-16\n",
+              large.Characters(), large.Living(), largeShiftJis.Bytes() / 1048576.0,
+              largeUtf16.Bytes() / 1048576.0);
+
+  const LoadedSave loaded(matchingShiftJis.Path());
+  RosterRows rows;
+  SearchRoster(rows, loaded.Records(), kEveryone);
+  if (static_cast<std::size_t>(rows.GetItemCount()) != kMatchingRecords) {
+    Fail("the Search save lists " + std::to_string(rows.GetItemCount()) + " records, not " +
+         std::to_string(kMatchingRecords));
+  }
+  std::printf("Search save: %zu characters, %zu matching, %.1f MB\n\n", matching.Characters(),
+              kMatchingRecords, matchingShiftJis.Bytes() / 1048576.0);
+
+  Register("read+strstr/large", [&] { ReadAndSearchOnce(largeShiftJis.Path()); });
+  Register("load+scan/large", [&] { LoadAndScan(largeShiftJis.Path()); });
+  Register("load+scan/large-utf16", [&] { LoadAndScan(largeUtf16.Path()); });
+  Register("load+scan/search-save", [&] { LoadAndScan(matchingShiftJis.Path()); });
+  Register("search/50000", [&] { SearchRoster(rows, loaded.Records(), kEveryone); });
+  std::int32_t nextColumn = 0;
+  Register("click/each-column", [&] {
+    ClickRosterColumn(rows, loaded.Records(), nextColumn);
+    nextColumn = (nextColumn + 1) % RosterRows::kColumnCount;
+  });
+  Register("click/name-column", [&] { ClickRosterColumn(rows, loaded.Records(), kFieldName); });
+
+  CollectingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  std::printf("\nRatios of median CPU time, each against a baseline from this run:\n");
+  PrintRatio(reporter, "load+scan / read+strstr baseline (60 MB Shift-JIS)", "load+scan/large",
+             "read+strstr/large", "(goal <= 1.5)");
+  PrintRatio(reporter, "Search of 50,000 matches / load+scan of that save", "search/50000",
+             "load+scan/search-save", "(goal <= 0.25)");
+  PrintRatio(reporter, "column click, each column in turn / load+scan", "click/each-column",
+             "load+scan/search-save", "(goal <= 0.25)");
+  PrintRatio(reporter, "column click on the name column / load+scan", "click/name-column",
+             "load+scan/search-save", "(goal <= 0.25)");
+  PrintRatio(reporter, "load+scan UTF-16 / load+scan Shift-JIS (same content)",
+             "load+scan/large-utf16", "load+scan/large", "(no goal)");
+
+  std::printf("\nMemory (each save loaded and scanned alone in a child process):\n");
+  PrintMemory("large save, Shift-JIS:", largeShiftJis);
+  PrintMemory("large save, UTF-16:", largeUtf16);
+  std::printf("%-34s %zu bytes each (a pointer and ten 32-bit numbers); %zu living characters "
+              "take %.1f MB\n",
+              "records:", sizeof(CharacterRecord), large.Living(),
+              large.Living() * sizeof(CharacterRecord) / 1048576.0);
+  return EXIT_SUCCESS;
+}
