@@ -79,6 +79,18 @@ bool IsLowSurrogate(const char* unit) {
   return high >= 0xDC && high <= 0xDF;
 }
 
+// The first of the tag characters U+E0000 to U+E007F (surrogates DB40, DC00 to DC7F) in
+// [from, end), or end. glibc's converter passes over them without output and without an error.
+char* FindTagCharacter(char* from, char* end) {
+  for (; end - from >= 4; from += 2) {
+    if (static_cast<unsigned char>(from[0]) == 0x40 && static_cast<unsigned char>(from[1]) == 0xDB &&
+        static_cast<unsigned char>(from[2]) <= 0x7F && static_cast<unsigned char>(from[3]) == 0xDC) {
+      return from;
+    }
+  }
+  return end;
+}
+
 }  // namespace
 
 char* ConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
@@ -88,22 +100,30 @@ char* ConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
   if (text == nullptr) return nullptr;
 
   char* in = reinterpret_cast<char*>(const_cast<unsigned char*>(bytes));
-  std::size_t inLeft = count * 2;
+  char* const inEnd = in + count * 2;
   char* out = text;
   std::size_t outLeft = MaxConvertedSize(count);
   const iconv_t cd = converter.Get();
-  while (inLeft > 0) {
-    if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1)) break;
-    if (errno != EILSEQ && errno != EINVAL) break;
-    // A character the code page lacks, a lone surrogate, or a high surrogate cut off at the end:
-    // one "?" for the code point, and conversion goes on after it.
+  // The converter runs up to the next tag character, which it would drop, so that each one
+  // becomes "?" like any other character the code page lacks.
+  char* tag = FindTagCharacter(in, inEnd);
+  while (in < inEnd) {
+    if (tag < in) tag = FindTagCharacter(in, inEnd);
+    std::size_t inLeft = static_cast<std::size_t>(tag - in);
+    if (inLeft > 0 && iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) &&
+        errno != EILSEQ && errno != EINVAL) {
+      break;
+    }
+    if (in == inEnd) break;
+    // A tag character, a character the code page lacks, a lone surrogate, or a high surrogate
+    // cut off at the end: one "?" for the code point, and conversion goes on after it.
+    const std::size_t rest = static_cast<std::size_t>(inEnd - in);
     std::size_t skip = 2;
-    if (inLeft >= 4 && IsHighSurrogate(in) && IsLowSurrogate(in + 2)) skip = 4;
-    if (skip > inLeft) skip = inLeft;
+    if (rest >= 4 && IsHighSurrogate(in) && IsLowSurrogate(in + 2)) skip = 4;
+    if (skip > rest) skip = rest;
     *out++ = '?';
     --outLeft;
     in += skip;
-    inLeft -= skip;
   }
   *out = '\0';
   const std::size_t used = static_cast<std::size_t>(out - text) + 1;

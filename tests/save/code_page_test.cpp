@@ -28,4 +28,13 @@ TEST(ConvertUtf16LeToCodePage, EmptyInputGivesEmptyText) {
   std::free(text);
 }
 
+TEST(ConvertUtf16LeToCodePage, TagCharactersBecomeQuestionMarksLikeOtherMissingCharacters) {
+  // U+E0061 (a tag character, which the C library's converter would drop), "A", U+1F600.
+  const unsigned char units[] = {0x40, 0xDB, 0x61, 0xDC, 0x41, 0x00, 0x3D, 0xD8, 0x00, 0xDE};
+  char* text = ConvertUtf16LeToCodePage(units, 5);
+  ASSERT_NE(text, nullptr);
+  EXPECT_STREQ(text, "?A?");
+  std::free(text);
+}
+
 }  // namespace
