@@ -182,6 +182,7 @@ void FillRosterRows(RosterRows& rows, const Roster& roster, const SearchCriteria
         NumberCell(record.stewardship, numbers[5]),
         NumberCell(record.total, numbers[6]),
     };
+    // A table whose texts have outgrown its 32-bit offsets takes no more rows.
     if (rows.InsertItem(cells, static_cast<std::uint32_t>(i)) < 0) break;
   }
 }
