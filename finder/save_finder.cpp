@@ -27,7 +27,7 @@ char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A
 #ifdef _WIN32
 
 bool QueryModificationTime(const std::string& path, SaveFileTime& mtime) {
-  struct __stat64 status {};
+  struct _stat64 status {};
   if (_stat64(path.c_str(), &status) != 0) return false;
   mtime = status.st_mtime;
   return true;
