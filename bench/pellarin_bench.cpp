@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "save/save_scanner.h"
 #include "save/save_text.h"
@@ -82,7 +83,8 @@ class LoadedSave {
   Roster roster_;
 };
 
-// Keeps the median CPU and real time of every benchmark, by name, besides printing them.
+// Prints the median and the spread of every benchmark's repetitions, and keeps the medians, by
+// name, for the ratios.
 class CollectingReporter : public benchmark::ConsoleReporter {
  public:
   struct Times {
@@ -90,13 +92,18 @@ class CollectingReporter : public benchmark::ConsoleReporter {
     double real = 0;
   };
 
+  CollectingReporter() : ConsoleReporter(OO_None) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
+    std::vector<Run> shown;
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+      if (run.run_type != Run::RT_Aggregate) continue;
+      if (run.aggregate_name == "median") {
         times_[run.run_name.function_name] = {run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()};
       }
+      if (run.aggregate_name == "median" || run.aggregate_name == "cv") shown.push_back(run);
     }
+    ConsoleReporter::ReportRuns(shown);
   }
 
   std::optional<Times> Find(const std::string& name) const {
