@@ -9,6 +9,8 @@
 wxIMPLEMENT_APP(CPellarinApp);
 
 bool CPellarinApp::OnInit() {
+  // The program's name, which captions its message boxes whatever the executable is called.
+  SetAppDisplayName("Pellarin");
   // File names and texts outside the toolkit are multibyte text of the system's code page.
   std::setlocale(LC_CTYPE, "");
   LoadDialogResources();

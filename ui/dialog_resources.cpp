@@ -53,11 +53,11 @@ int NaturalHeight(wxWindow& control) {
 // Heights that mean something else here than on the platform the templates were drawn for.
 void AdaptControlHeights(wxDialog& dialog) {
   for (wxWindow* control : dialog.GetChildren()) {
-    if (wxDynamicCast(control, wxChoice) != nullptr) {
+    if (dynamic_cast<wxChoice*>(control) != nullptr) {
       // A drop-down list's template height is that of its opened list; the closed control keeps
       // the platform's own height.
       control->SetSize(wxSize(control->GetSize().x, NaturalHeight(*control)));
-    } else if (wxDynamicCast(control, wxCheckBox) != nullptr) {
+    } else if (dynamic_cast<wxCheckBox*>(control) != nullptr) {
       // A check box cannot draw its box in less than its natural height; it grows about its
       // middle, so its text stays on the template's line.
       const wxRect box = control->GetRect();
@@ -76,7 +76,7 @@ class TemplateDialogXmlHandler : public wxDialogXmlHandler {
  public:
   wxObject* DoCreateResource() override {
     wxObject* object = wxDialogXmlHandler::DoCreateResource();
-    if (auto* dialog = wxDynamicCast(object, wxDialog); dialog != nullptr) {
+    if (auto* dialog = dynamic_cast<wxDialog*>(object); dialog != nullptr) {
       if (HasParam("size")) dialog->SetClientSize(GetSize("size", dialog));
       AdaptControlHeights(*dialog);
     }

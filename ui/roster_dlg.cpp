@@ -193,7 +193,8 @@ void CRosterDlg::OnHScroll(wxScrollEvent& event) {
 
 void CRosterDlg::OnSize(wxSizeEvent& event) {
   event.Skip();
-  if (!g_bDialogReady) return;
+  // The flag is the whole run's; a window still being built has no table to place yet.
+  if (!g_bDialogReady || m_listRoster == nullptr) return;
   const wxSize client = GetClientSize();
   if (client == m_sizeClient) return;
   m_sizeClient = client;
