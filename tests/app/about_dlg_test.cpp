@@ -1,0 +1,68 @@
+// The about box closes by its OK button, Enter, Esc and its close box, each time it is shown.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+#include "app/about_dlg.h"
+#include "res/resource.h"
+#include "window_test_support.h"
+
+namespace {
+
+// Shows a fresh about box modally and does `close` to it from inside its modal loop; true when
+// the box then ended.
+bool ClosesBy(const std::function<void(CAboutDlg&)>& close) {
+  CAboutDlg about;
+  bool ended = false;
+  about.CallAfter([&] {
+    close(about);
+    ended = !about.IsModal();
+    if (!ended) about.EndModal(wxID_ABORT);
+  });
+  about.ShowModal();
+  return ended;
+}
+
+TEST(AboutDlgTest, ClosesByItsOkButton) {
+  EXPECT_TRUE(ClosesBy([](CAboutDlg& about) {
+    wxWindow* ok = about.FindWindow(IDOK);
+    wxCommandEvent click(wxEVT_BUTTON, IDOK);
+    click.SetEventObject(ok);
+    ok->GetEventHandler()->ProcessEvent(click);
+  }));
+}
+
+TEST(AboutDlgTest, ClosesByEscape) {
+  EXPECT_TRUE(ClosesBy([](CAboutDlg& about) {
+    wxKeyEvent key(wxEVT_CHAR_HOOK);
+    key.m_keyCode = WXK_ESCAPE;
+    key.SetEventObject(&about);
+    about.GetEventHandler()->ProcessEvent(key);
+  }));
+}
+
+TEST(AboutDlgTest, ClosesByItsCloseBox) {
+  EXPECT_TRUE(ClosesBy([](CAboutDlg& about) { about.Close(); }));
+}
+
+// Real key presses through the display: Enter presses the default button, OK; Esc falls back to
+// it. Should a key never arrive, the box ends itself after a while so that the test can fail.
+TEST(AboutDlgTest, EnterAndEscapeOnTheKeyboardCloseIt) {
+  for (const int key : {WXK_RETURN, WXK_ESCAPE}) {
+    SCOPED_TRACE(key);
+    CAboutDlg about;
+    wxTimer giveUp;
+    giveUp.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { about.EndModal(wxID_ABORT); });
+    giveUp.StartOnce(10000);
+    about.CallAfter([&] {
+      about.Raise();
+      if (DispatchUntil([&] { return about.IsActive(); })) wxUIActionSimulator().Char(key);
+    });
+    EXPECT_EQ(about.ShowModal(), IDOK);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+#include "window_test_support.h"
+
+#include <fstream>
+#include <random>
+
+#include <wx/app.h>
+#include <wx/filedlg.h>
+#include <wx/listctrl.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+void DispatchPendingEvents() {
+  wxTheApp->ProcessPendingEvents();
+  wxTheApp->Yield(true);
+}
+
+bool DispatchUntil(const std::function<bool()>& condition) {
+  for (int round = 0; round < 500; ++round) {
+    DispatchPendingEvents();
+    if (condition()) return true;
+    wxMilliSleep(10);
+  }
+  return condition();
+}
+
+std::optional<wxString> FakeServices::RunFileDialog(wxFileDialog& dialog) {
+  fileDialogs.push_back({dialog.GetMessage(), dialog.GetWildcard(), dialog.GetDirectory(),
+                         dialog.GetWindowStyle()});
+  return fileToConfirm;
+}
+
+void FakeServices::RunMessageBox(wxMessageDialog& box) {
+  messages.push_back({box.GetMessage(), box.GetTitle(), box.GetMessageDialogStyle()});
+  if (whileMessageShown) whileMessageShown();
+}
+
+TempFolder::TempFolder() {
+  std::random_device random;
+  m_path = std::filesystem::temp_directory_path() /
+           ("pellarin-window-test-" + std::to_string(random()) + std::to_string(random()));
+  std::filesystem::create_directories(m_path);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(m_path, ignored);
+}
+
+std::filesystem::path TempFolder::Write(const std::filesystem::path& name,
+                                        const std::string& bytes) const {
+  const std::filesystem::path path = m_path / name;
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  return path;
+}
+
+std::string MakeSaveText(const std::vector<SaveCharacter>& characters) {
+  std::string text = "version = \"1.05\"\nstartdate = { year = 1200 month = march day = 5 }\n";
+  std::vector<int> marriedIds;
+  for (std::size_t i = 0; i < characters.size(); ++i) {
+    if (characters[i].married) marriedIds.push_back(static_cast<int>(i) + 1);
+  }
+  text += "marrige = {\n    husband = { type = 41 id = 0 }\n    wife = { type = 41 id = 0 } "
+          "divorced = yes\n}\n";
+  for (std::size_t i = 0; i + 1 < marriedIds.size(); i += 2) {
+    text += "marrige = {\n    husband = { type = 41 id = " + std::to_string(marriedIds[i]) +
+            " }\n    wife = { type = 41 id = " + std::to_string(marriedIds[i + 1]) +
+            " } status = wed\n}\n";
+  }
+  for (std::size_t i = 0; i < characters.size(); ++i) {
+    const SaveCharacter& c = characters[i];
+    text += "character = {\n    id = { type = 41 id = " + std::to_string(i + 1) + " }\n";
+    text += "    tag = " + c.tag + "\n";
+    text += "    name = \"" + c.name + "\"\n";
+    text += "    birthdate = \"" + std::to_string((1200 - c.age) * 10000 + 101) + "\"\n";
+    text += std::string("    gender = ") + c.gender + "\n";
+    text += "    religion = " + c.religion + "\n";
+    if (c.dead) text += "    deathdate = \"11990101\"\n";
+    text += "    attributes = {\n";
+    text += "        martial = " + std::to_string(c.martial) + "\n";
+    text += "        diplomacy = " + std::to_string(c.diplomacy) + "\n";
+    text += "        intrigue = " + std::to_string(c.intrigue) + "\n";
+    text += "        stewardship = " + std::to_string(c.stewardship) + "\n";
+    text += "    }\n}\n";
+  }
+  text += "title = {\n}\n";
+  text += "country = {\n    tag = FRA\n    capital = 120\n}\n";
+  text += "country = {\n    tag = ENG\n    capital = 236\n}\n";
+  text += "include = \"end\"\n";
+  return text;
+}
+
+std::vector<std::vector<wxString>> TableCells(wxWindow& list) {
+  auto& control = dynamic_cast<wxListCtrl&>(list);
+  std::vector<std::vector<wxString>> rows;
+  for (long row = 0; row < control.GetItemCount(); ++row) {
+    std::vector<wxString> cells;
+    for (int column = 0; column < control.GetColumnCount(); ++column) {
+      cells.push_back(control.GetItemText(row, column));
+    }
+    rows.push_back(std::move(cells));
+  }
+  return rows;
+}
+
+std::vector<wxString> TableColumn(wxWindow& list, int column) {
+  std::vector<wxString> cells;
+  for (const auto& row : TableCells(list)) cells.push_back(row.at(column));
+  return cells;
+}

@@ -1,0 +1,107 @@
+// Shared pieces of the window tests: the toolkit's event loop, stand-ins for the modal boxes and
+// the end of the process, folders and save files to load.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <wx/string.h>
+
+#include "ui/platform_services.h"
+
+class wxWindow;
+
+// Handles the events that are waiting, the toolkit's own included.
+void DispatchPendingEvents();
+
+// Dispatches events until `condition` holds; false if it still does not after a few seconds.
+bool DispatchUntil(const std::function<bool()>& condition);
+
+// Stands in for the file dialog and the message box, records what the window asked of them, and
+// never ends the process.
+class FakeServices : public PlatformServices {
+ public:
+  struct FileDialogShown {
+    wxString title;
+    wxString wildcard;
+    wxString directory;
+    long style = 0;
+  };
+  struct MessageShown {
+    wxString text;
+    wxString caption;
+    long style = 0;
+  };
+
+  std::optional<wxString> RunFileDialog(wxFileDialog& dialog) override;
+  void RunMessageBox(wxMessageDialog& box) override;
+  bool IsMouseButtonDown() override { return mouseButtonDown; }
+  void EndProcess(int status) override { endStatus = status; }
+
+  // The file that the next file dialog confirms; none cancels it.
+  std::optional<wxString> fileToConfirm;
+  bool mouseButtonDown = false;
+  // Runs while a message box is up, as the user could look at the window then.
+  std::function<void()> whileMessageShown;
+
+  std::vector<FileDialogShown> fileDialogs;
+  std::vector<MessageShown> messages;
+  std::optional<int> endStatus;
+};
+
+// A fresh folder under the system's temporary folder, removed with its content at the end.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return m_path; }
+  // Writes `bytes` to `name` inside the folder, making the folders on the way; returns its path.
+  std::filesystem::path Write(const std::filesystem::path& name, const std::string& bytes) const;
+
+ private:
+  std::filesystem::path m_path;
+};
+
+// Puts the current directory back when the test is over: the Open command moves it.
+class CurrentDirectoryGuard {
+ public:
+  CurrentDirectoryGuard() : m_saved(std::filesystem::current_path()) {}
+  ~CurrentDirectoryGuard() { std::filesystem::current_path(m_saved); }
+  CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
+  CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
+
+ private:
+  std::filesystem::path m_saved;
+};
+
+// One character of a test save. The start date is 5 March 1200, so `age` is exact.
+struct SaveCharacter {
+  std::string name;  // bytes in code page 932
+  int age = 20;
+  char gender = 'm';
+  std::string religion = "catholic";
+  std::string tag = "FRA";
+  int martial = 0;
+  int diplomacy = 0;
+  int intrigue = 0;
+  int stewardship = 0;
+  bool married = false;
+  bool dead = false;
+};
+
+// The text of a save with these characters, in this order. Married characters are wed to each
+// other in pairs, in the order they appear; the countries FRA and ENG have the capitals 120 and
+// 236.
+std::string MakeSaveText(const std::vector<SaveCharacter>& characters);
+
+// The ten cells of each row of a list as the user sees them, top row first.
+std::vector<std::vector<wxString>> TableCells(wxWindow& list);
+
+// One column of TableCells.
+std::vector<wxString> TableColumn(wxWindow& list, int column);
