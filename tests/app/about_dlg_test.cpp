@@ -35,15 +35,6 @@ TEST(AboutDlgTest, ClosesByItsOkButton) {
   }));
 }
 
-TEST(AboutDlgTest, ClosesByEscape) {
-  EXPECT_TRUE(ClosesBy([](CAboutDlg& about) {
-    wxKeyEvent key(wxEVT_CHAR_HOOK);
-    key.m_keyCode = WXK_ESCAPE;
-    key.SetEventObject(&about);
-    about.GetEventHandler()->ProcessEvent(key);
-  }));
-}
-
 TEST(AboutDlgTest, ClosesByItsCloseBox) {
   EXPECT_TRUE(ClosesBy([](CAboutDlg& about) { about.Close(); }));
 }

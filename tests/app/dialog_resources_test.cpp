@@ -1,6 +1,6 @@
 // The dialog templates as built: every control with its identifier, class, text, place and size
 // in dialog units, in template order (which is the tab order); the dialogs' captions, fonts and
-// sizes; the string table and the icon.
+// sizes; the icon.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,7 +17,6 @@
 
 #include "app/about_dlg.h"
 #include "res/resource.h"
-#include "res/string_table.h"
 #include "ui/dialog_resources.h"
 #include "ui/roster_dlg.h"
 #include "window_test_support.h"
@@ -187,12 +186,6 @@ TEST(AboutTemplateTest, BoxHasItsIdentifierCaptionTextsAndPlaces) {
   EXPECT_EQ(ok->GetId(), IDOK);
   EXPECT_EQ(ok->GetLabel(), "OK");
   EXPECT_EQ(ok->GetRect(), DialogUnitsToPixels(about, wxRect(178, 7, 50, 14)));
-}
-
-TEST(StringTableTest, HoldsTheAboutEntryAndNothingElse) {
-  EXPECT_EQ(LoadResourceString(IDS_ABOUTBOX), L"Pellarin のﾊﾞｰｼﾞｮﾝ情報(&A)...");
-  EXPECT_TRUE(LoadResourceString(IDD_ABOUTBOX).empty());
-  EXPECT_TRUE(LoadResourceString(0).empty());
 }
 
 TEST(MainFrameIconTest, ComesInBothSizes) {
