@@ -146,6 +146,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckRows(rows, roster, controls.criteria);
   }
 
+  // A load without a Search leaves the rows in place, their indexes pointing into a roster that
+  // may now be shorter; a click must still read only the current roster. The copy is allocated to
+  // its exact size, so that AddressSanitizer sees any read past it.
+  const Roster shorter(roster.begin(), roster.begin() + static_cast<std::ptrdiff_t>(roster.size() / 2));
+  const int rowCount = rows.GetItemCount();
+  ClickRosterColumn(rows, shorter, controls.clicks[0]);
+  if (rows.GetItemCount() != rowCount) Fail("a click on stale rows changed the row count");
+
   ReleaseSaveText(text);
   return 0;
 }
