@@ -14,7 +14,6 @@
 #include <cstring>
 #include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -136,50 +135,46 @@ benchmark::internal::Benchmark* Register(const char* name, std::function<void()>
 
 // --- peak memory, measured in a child process of this program ---
 
-// The child's side: loads (or only reads) one save and prints its peak and current resident
-// memory in kB, from /proc/self/status, which starts afresh with the program.
-int MeasureInChild(std::string_view what, const char* path) {
-  if (what == "load") {
-    SaveText text = LoadSaveText(path);
-    if (text == nullptr) return EXIT_FAILURE;
-    Roster roster;
-    ScanSave(text, roster);
-    benchmark::DoNotOptimize(roster.data());
-    // Still holding the text and the roster, as the window does.
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    if (status == nullptr) return EXIT_FAILURE;
-    long peak = -1;
-    long current = -1;
-    char line[256];
-    while (std::fgets(line, sizeof line, status) != nullptr) {
-      std::sscanf(line, "VmHWM: %ld", &peak);
-      std::sscanf(line, "VmRSS: %ld", &current);
-    }
-    std::fclose(status);
-    std::printf("%ld %ld %zu\n", peak, current, roster.size());
-    ReleaseSaveText(text);
-    return EXIT_SUCCESS;
+// The child's side: loads and scans one save and, still holding the text and the roster as the
+// window does, prints its peak and current resident memory in kB from /proc/self/status, whose
+// peak starts afresh with the program.
+int MeasureInChild(const char* path) {
+  SaveText text = LoadSaveText(path);
+  if (text == nullptr) return EXIT_FAILURE;
+  Roster roster;
+  ScanSave(text, roster);
+  benchmark::DoNotOptimize(roster.data());
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (status == nullptr) return EXIT_FAILURE;
+  long peak = -1;
+  long current = -1;
+  char line[256];
+  while (std::fgets(line, sizeof line, status) != nullptr) {
+    std::sscanf(line, "VmHWM: %ld", &peak);
+    std::sscanf(line, "VmRSS: %ld", &current);
   }
-  return EXIT_FAILURE;
+  std::fclose(status);
+  std::printf("%ld %ld\n", peak, current);
+  ReleaseSaveText(text);
+  return EXIT_SUCCESS;
 }
 
 struct ChildMemory {
   double peakMb = 0;
   double residentMb = 0;
-  std::size_t records = 0;
 };
 
 std::optional<ChildMemory> MeasureLoadMemory(const char* path) {
-  const std::string command = "/proc/" + std::to_string(getpid()) + "/exe --peak-memory load '" +
-                              path + "'";
+  // Through /proc/<pid>/exe: popen's shell would be /proc/self/exe.
+  const std::string command =
+      "/proc/" + std::to_string(getpid()) + "/exe --peak-memory '" + path + "'";
   std::FILE* child = popen(command.c_str(), "r");
   if (child == nullptr) return std::nullopt;
   long peak = 0;
   long current = 0;
-  std::size_t records = 0;
-  const bool read = std::fscanf(child, "%ld %ld %zu", &peak, &current, &records) == 3;
-  if (pclose(child) != 0 || !read) return std::nullopt;
-  return ChildMemory{peak / 1024.0, current / 1024.0, records};
+  const bool read = std::fscanf(child, "%ld %ld", &peak, &current) == 2;
+  if (pclose(child) != 0 || !read || peak <= 0 || current <= 0) return std::nullopt;
+  return ChildMemory{peak / 1024.0, current / 1024.0};
 }
 
 void PrintMemory(const char* label, const SaveFile& file) {
@@ -195,9 +190,7 @@ void PrintMemory(const char* label, const SaveFile& file) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string_view(argv[1]) == "--peak-memory") {
-    return MeasureInChild(argv[2], argv[3]);
-  }
+  if (argc == 3 && std::string_view(argv[1]) == "--peak-memory") return MeasureInChild(argv[2]);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return EXIT_FAILURE;
 
