@@ -72,7 +72,10 @@ wxString OpenFileFolder() {
 // clang-format off
 wxBEGIN_EVENT_TABLE(CRosterDlg, wxDialog)
   EVT_MENU(IDM_ABOUTBOX, CRosterDlg::OnSysCommand)
+#ifndef __WXMSW__
   EVT_CONTEXT_MENU(CRosterDlg::OnContextMenu)
+  EVT_CHAR_HOOK(CRosterDlg::OnCharHook)
+#endif
   EVT_COMMAND_SCROLL(IDC_MIN_AGE_SLIDER, CRosterDlg::OnHScroll)
   EVT_COMMAND_SCROLL(IDC_MAX_AGE_SLIDER, CRosterDlg::OnHScroll)
   EVT_BUTTON(IDOK, CRosterDlg::OnOK)
@@ -264,26 +267,38 @@ std::unique_ptr<wxMenu> CRosterDlg::CreateAboutMenu() const {
   return menu;
 }
 
-void CRosterDlg::OnContextMenu(wxContextMenuEvent& event) {
-#ifdef __WXMSW__
-  event.Skip();
-#else
-  // The window manager owns the window menu here, so its additions are offered on the dialog:
-  // from the keyboard anywhere in it, with the mouse on its background.
-  const wxPoint position = event.GetPosition();
-  const bool fromKeyboard = position == wxDefaultPosition;
+#ifndef __WXMSW__
+// The window manager owns the window menu here, so its additions are offered on the dialog itself:
+// with the mouse on its background, and with the Menu key or Shift+F10 anywhere in it.
+bool CRosterDlg::PopupAboutMenu(const wxPoint& position) {
   const std::unique_ptr<wxMenu> menu = CreateAboutMenu();
-  if (menu == nullptr || (!fromKeyboard && event.GetEventObject() != this)) {
-    event.Skip();
+  if (menu == nullptr) return false;
+  PopupMenu(menu.get(), position);
+  return true;
+}
+
+void CRosterDlg::OnContextMenu(wxContextMenuEvent& event) {
+  const wxPoint position = event.GetPosition();
+  if (position == wxDefaultPosition) {
+    if (PopupAboutMenu(wxDefaultPosition)) return;
+  } else if (event.GetEventObject() == this && PopupAboutMenu(ScreenToClient(position))) {
     return;
   }
-  PopupMenu(menu.get(), fromKeyboard ? wxDefaultPosition : ScreenToClient(position));
-#endif
+  event.Skip();
 }
+
+void CRosterDlg::OnCharHook(wxKeyEvent& event) {
+  // The controls here do not turn these keys into a context menu themselves.
+  const bool menuKey = event.GetKeyCode() == WXK_MENU ||
+                       (event.GetKeyCode() == WXK_F10 && event.GetModifiers() == wxMOD_SHIFT);
+  if (menuKey && PopupAboutMenu(wxDefaultPosition)) return;
+  event.Skip();
+}
+#endif
 
 void CRosterDlg::OnSysCommand(wxCommandEvent&) {
   CAboutDlg about;
-  about.ShowModal();
+  if (about.GetHandle() != nullptr) about.ShowModal();
 }
 
 void CRosterDlg::OnOK(wxCommandEvent&) {

@@ -19,6 +19,7 @@ class wxActivateEvent;
 class wxCheckBox;
 class wxChoice;
 class wxContextMenuEvent;
+class wxKeyEvent;
 class wxListEvent;
 class wxMenu;
 class wxScrollEvent;
@@ -65,7 +66,13 @@ class CRosterDlg : public wxDialog {
   void OnSize(wxSizeEvent& event);
   void OnActivate(wxActivateEvent& event);
   void OnSysCommand(wxCommandEvent& event);
+#ifndef __WXMSW__
+  // Shows the about menu at `position` in client coordinates (or at the mouse); false when there
+  // is none to show.
+  bool PopupAboutMenu(const wxPoint& position);
   void OnContextMenu(wxContextMenuEvent& event);
+  void OnCharHook(wxKeyEvent& event);
+#endif
   void OnClose(wxCloseEvent& event);
   void OnDestroy(wxWindowDestroyEvent& event);
 

@@ -19,6 +19,7 @@
 #include <wx/msgdlg.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
+#include <wx/timer.h>
 #include <wx/uiaction.h>
 
 #include "app/about_dlg.h"
@@ -516,6 +517,31 @@ TEST_F(RosterDlgTest, AboutEntryOpensTheAboutBoxAndLeavesTheWindowAsItWas) {
     EXPECT_EQ(aboutTitle, Utf8("Pellarinのﾊﾞｰｼﾞｮﾝ情報"));
   }
   EXPECT_EQ(TableCells(Table()), rows);
+}
+
+TEST_F(RosterDlgTest, MenuKeysOfferTheAboutEntryOnTheDialog) {
+  dialog->Show();
+  ASSERT_TRUE(DispatchUntil([&] { return dialog->IsShownOnScreen(); }));
+  int menusOpened = 0;
+  dialog->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& event) {
+    ++menusOpened;
+    event.Skip();
+  });
+  // The menu runs its own loop; a real Esc from inside it closes it again.
+  wxTimer closeMenu;
+  closeMenu.Bind(wxEVT_TIMER, [](wxTimerEvent&) { wxUIActionSimulator().Char(WXK_ESCAPE); });
+  for (const auto& [key, shift] : {std::pair{WXK_MENU, false}, std::pair{WXK_F10, true}}) {
+    SCOPED_TRACE(key);
+    closeMenu.Start(500);
+    wxKeyEvent press(wxEVT_CHAR_HOOK);
+    press.m_keyCode = key;
+    press.SetShiftDown(shift);
+    press.SetEventObject(dialog.get());
+    dialog->GetEventHandler()->ProcessEvent(press);
+    closeMenu.Stop();
+  }
+  EXPECT_EQ(menusOpened, 2);
+  EXPECT_TRUE(services.fileDialogs.empty()) << "the keys and the Esc were the menu's";
 }
 
 TEST(PlatformServicesTest, SeesAMouseButtonWhileItIsHeldDown) {
