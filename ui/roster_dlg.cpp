@@ -118,12 +118,11 @@ void CRosterDlg::DoDataExchange() {
   m_sliderMaxAge = XRCCTRL(*this, "IDC_MAX_AGE_SLIDER", wxSlider);
 }
 
-bool CRosterDlg::OnInitDialog() {
+void CRosterDlg::OnInitDialog() {
   m_strAboutMenu = LoadResourceString(IDS_ABOUTBOX);
 #ifdef __WXMSW__
-  if (wxMenu* systemMenu = MSWGetSystemMenu(); systemMenu != nullptr && !m_strAboutMenu.empty()) {
-    systemMenu->AppendSeparator();
-    systemMenu->Append(IDM_ABOUTBOX, m_strAboutMenu);
+  if (wxMenu* systemMenu = MSWGetSystemMenu(); systemMenu != nullptr) {
+    AppendAboutEntry(*systemMenu);
   }
 #endif
 
@@ -155,7 +154,6 @@ bool CRosterDlg::OnInitDialog() {
 
   // Like a dialog whose initialisation asks for the default focus: the first tab stop, "終了".
   FindWindow(IDOK)->SetFocus();
-  return true;
 }
 
 SearchCriteria CRosterDlg::ReadSearchCriteria() const {
@@ -259,11 +257,16 @@ void CRosterDlg::OnActivate(wxActivateEvent& event) {
   LoadSave(path.c_str());
 }
 
+bool CRosterDlg::AppendAboutEntry(wxMenu& menu) const {
+  if (m_strAboutMenu.empty()) return false;
+  menu.AppendSeparator();
+  menu.Append(IDM_ABOUTBOX, m_strAboutMenu);
+  return true;
+}
+
 std::unique_ptr<wxMenu> CRosterDlg::CreateAboutMenu() const {
-  if (m_strAboutMenu.empty()) return nullptr;
   auto menu = std::make_unique<wxMenu>();
-  menu->AppendSeparator();
-  menu->Append(IDM_ABOUTBOX, m_strAboutMenu);
+  if (!AppendAboutEntry(*menu)) return nullptr;
   return menu;
 }
 

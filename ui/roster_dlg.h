@@ -41,16 +41,19 @@ class CRosterDlg : public wxDialog {
   // sorted by the current sort state.
   void OnSearch();
 
-  // The window menu's additions: a separator and the about entry; none when the about text is
-  // empty. Where the window manager owns the window menu, this is the dialog's context menu.
+  // Appends the window menu's additions to `menu`: a separator and the about entry. Nothing,
+  // and false, when the about text is empty.
+  bool AppendAboutEntry(wxMenu& menu) const;
+  // A menu of just those additions, or none. Where the window manager owns the window menu, it is
+  // the dialog's context menu.
   std::unique_ptr<wxMenu> CreateAboutMenu() const;
 
  private:
   // Attaches the control members to the controls the template created.
   void DoDataExchange();
-  // Sets the controls to their defaults and creates the table's columns; the window is ready
-  // afterwards.
-  bool OnInitDialog();
+  // Sets the controls to their defaults, creates the table's columns and gives the focus to the
+  // first control; the window is ready afterwards.
+  void OnInitDialog();
 
   SearchCriteria ReadSearchCriteria() const;
   // The load sequence: drops the current save, reads and scans the file at `path` (bytes in the
