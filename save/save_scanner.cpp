@@ -257,5 +257,11 @@ void ScanSave(SaveText text, Roster& roster) {
   ReadCapitals(sections->countries, end, capitals);
   MarriageTable marriageMarks;
   ReadMarriages(sections->marriages, end, marriageMarks);
+  // A listed character spans well over this many bytes of keywords, skips and delimiters, so this
+  // is room for every record the rest of the text can give: the roster never grows by copying,
+  // and the capacity it does not use is address space that no page backs.
+  constexpr std::ptrdiff_t kBytesPerRecordAtLeast = 100;
+  roster.reserve(roster.size() +
+                 static_cast<std::size_t>((end - sections->characters) / kBytesPerRecordAtLeast) + 1);
   ReadCharacters(sections->characters, end, *startDate, capitals, marriageMarks, roster);
 }
