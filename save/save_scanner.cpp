@@ -161,21 +161,23 @@ char* ReadCharacterEntry(char* entry, const char* end, DateNumber startDate,
 
 }  // namespace
 
-std::optional<SaveSections> SplitSaveSections(char* text, const char* end) {
+std::optional<SaveSections> SplitSaveSections(char* text) {
+  // Up to the title line, the C library's strstr, which stops at the first NUL, does the searching:
+  // the search for the title line crosses nearly the whole save, where it is fastest. Each search
+  // starts where the one before it stopped, so the text from its start to the title line holds no
+  // NUL, and the first NUL after the line is the text's end: no separate pass is needed for it.
   SaveSections sections;
-  sections.startDate = FindKeyword(text, end, "startdate = { year = ");
-  sections.marriages = FindKeyword(sections.startDate, end, "marrige");
-  // The search for the end of the character section crosses nearly the whole save in one go;
-  // the C library's strstr, which also stops at the first NUL, is fastest over that distance.
+  sections.startDate = std::strstr(text, "startdate = { year = ");
+  sections.marriages = sections.startDate ? std::strstr(sections.startDate, "marrige") : nullptr;
   char* characterLine = sections.marriages ? std::strstr(sections.marriages, "\ncharacter") : nullptr;
-  if (characterLine == nullptr) return std::nullopt;
-  char* titleLine = std::strstr(characterLine + 1, "\ntitle");
+  char* titleLine = characterLine ? std::strstr(characterLine + 1, "\ntitle") : nullptr;
   if (titleLine == nullptr) return std::nullopt;
+  sections.end = titleLine + 1 + std::strlen(titleLine + 1);
   *characterLine = '\0';
   sections.characters = characterLine + 1;
   *titleLine = '\0';
-  sections.countries = FindKeyword(titleLine + 1, end, "country");
-  if (char* includeLine = FindKeyword(titleLine + 1, end, "\ninclude")) *includeLine = '\0';
+  sections.countries = FindKeyword(titleLine + 1, sections.end, "country");
+  if (char* includeLine = FindKeyword(titleLine + 1, sections.end, "\ninclude")) *includeLine = '\0';
   return sections;
 }
 
@@ -248,9 +250,9 @@ void ReadCharacters(char* characters, const char* end, DateNumber startDate,
 }
 
 void ScanSave(SaveText text, Roster& roster) {
-  const char* end = text + std::strlen(text);
-  const std::optional<SaveSections> sections = SplitSaveSections(text, end);
+  const std::optional<SaveSections> sections = SplitSaveSections(text);
   if (!sections) return;
+  const char* end = sections->end;
   const std::optional<DateNumber> startDate = ReadStartDate(sections->startDate, end);
   if (!startDate) return;
   CapitalTable capitals;

@@ -30,6 +30,7 @@ struct SaveSections {
   char* marriages = nullptr;   // the first "marrige" after it
   char* characters = nullptr;  // the "character" that begins a line after that
   char* countries = nullptr;   // the first "country" after the character section; none possible
+  const char* end = nullptr;   // the text's first NUL as loaded, where every later step stops
 };
 
 // Appends every living character of a freshly loaded, not yet scanned `text` to `roster`. Values
@@ -41,9 +42,9 @@ void ScanSave(SaveText text, Roster& roster);
 // The five steps of ScanSave. `end` is the text's first NUL as loaded: no step reads or writes past
 // it, and a step that would have to stops there, keeping what it has found so far.
 
-// Finds the sections and cuts them apart; none when the start date, the marriage section, the
-// character section or its end is missing.
-std::optional<SaveSections> SplitSaveSections(char* text, const char* end);
+// Finds the sections and the text's end, and cuts the sections apart; none when the start date,
+// the marriage section, the character section or its end is missing.
+std::optional<SaveSections> SplitSaveSections(char* text);
 
 // Reads the date that follows the start-date keyword; none when it cannot be read. A month name
 // outside the twelve counts as month 0.
