@@ -1,7 +1,5 @@
 #include "window_test_support.h"
 
-#include <fstream>
-#include <random>
 
 #include <wx/app.h>
 #include <wx/filedlg.h>
@@ -32,26 +30,6 @@ std::optional<wxString> FakeServices::RunFileDialog(wxFileDialog& dialog) {
 void FakeServices::RunMessageBox(wxMessageDialog& box) {
   messages.push_back({box.GetMessage(), box.GetTitle(), box.GetMessageDialogStyle()});
   if (whileMessageShown) whileMessageShown();
-}
-
-TempFolder::TempFolder() {
-  std::random_device random;
-  m_path = std::filesystem::temp_directory_path() /
-           ("pellarin-window-test-" + std::to_string(random()) + std::to_string(random()));
-  std::filesystem::create_directories(m_path);
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(m_path, ignored);
-}
-
-std::filesystem::path TempFolder::Write(const std::filesystem::path& name,
-                                        const std::string& bytes) const {
-  const std::filesystem::path path = m_path / name;
-  std::filesystem::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-  return path;
 }
 
 std::string MakeSaveText(const std::vector<SaveCharacter>& characters) {

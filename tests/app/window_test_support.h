@@ -10,6 +10,7 @@
 
 #include <wx/string.h>
 
+#include "support/temp_folder.h"
 #include "ui/platform_services.h"
 
 class wxWindow;
@@ -52,21 +53,6 @@ class FakeServices : public PlatformServices {
   std::optional<int> endStatus;
 };
 
-// A fresh folder under the system's temporary folder, removed with its content at the end.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return m_path; }
-  // Writes `bytes` to `name` inside the folder, making the folders on the way; returns its path.
-  std::filesystem::path Write(const std::filesystem::path& name, const std::string& bytes) const;
-
- private:
-  std::filesystem::path m_path;
-};
 
 // Puts the current directory back when the test is over: the Open command moves it.
 class CurrentDirectoryGuard {

@@ -30,9 +30,9 @@ std::string ReadFile(const std::string& path) {
   return content.str();
 }
 
-Outcome RunCli(const TestFolder& folder, std::vector<std::string> args) {
-  const std::string outPath = folder.path() + "/stdout";
-  const std::string errPath = folder.path() + "/stderr";
+Outcome RunCli(const TempFolder& folder, std::vector<std::string> args) {
+  const std::string outPath = (folder.Path() / "stdout").string();
+  const std::string errPath = (folder.Path() / "stderr").string();
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -68,11 +68,14 @@ const std::string kSaves = std::string(PELLARIN_SAMPLE_DIR) + "/scenarios/save g
 }  // namespace
 
 TEST(ListerBinary, ListsAHandWrittenSave) {
-  TestFolder folder;
-  const std::string save = folder.Write(
-      "small.eug", TestSaveText({{.id = 1, .name = "\x83\x74\x83\x42", .age = 17, .martial = 3},
-                                 {.id = 2, .name = "Louis", .age = 29, .martial = 9, .intrigue = 1},
-                                 {.id = 3, .name = "Blanche", .age = 20, .gender = 'f'}}));
+  TempFolder folder;
+  const std::string save =
+      folder
+          .Write("small.eug",
+                 TestSaveText({{.id = 1, .name = "\x83\x74\x83\x42", .age = 17, .martial = 3},
+                               {.id = 2, .name = "Louis", .age = 29, .martial = 9, .intrigue = 1},
+                               {.id = 3, .name = "Blanche", .age = 20, .gender = 'f'}}))
+          .string();
   const Outcome run = RunCli(folder, {save});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err, "");
@@ -83,7 +86,7 @@ TEST(ListerBinary, ListsAHandWrittenSave) {
 }
 
 TEST(ListerBinary, ListsEveryLivingCharacterOfTheSample) {
-  TestFolder folder;
+  TempFolder folder;
   const Outcome run = RunCli(folder, {"--gender", "all", "--religion", "all", "--marital", "all",
                                       "--min-age", "-2147483648", "--max-age", "2147483647",
                                       kSaves + "1200_france.eug"});
@@ -97,7 +100,7 @@ TEST(ListerBinary, ListsEveryLivingCharacterOfTheSample) {
 }
 
 TEST(ListerBinary, ReadsTheUtf16Sample) {
-  TestFolder folder;
+  TempFolder folder;
   const Outcome run =
       RunCli(folder, {"--gender", "all", "--religion", "all", "--marital", "all",
                       kSaves + "1066_england_utf16.eug"});
@@ -107,8 +110,8 @@ TEST(ListerBinary, ReadsTheUtf16Sample) {
 }
 
 TEST(ListerBinary, ReportsProblemsThroughStatusAndStandardError) {
-  TestFolder folder;
-  const Outcome missing = RunCli(folder, {folder.path() + "/none.eug"});
+  TempFolder folder;
+  const Outcome missing = RunCli(folder, {(folder.Path() / "none.eug").string()});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.out, "");
   EXPECT_EQ(Lines(missing.err).size(), 1u);

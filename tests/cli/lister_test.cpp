@@ -77,13 +77,13 @@ class Lister : public ::testing::Test {
   void SetUp() override {
     g_nSortColumn = 9;
     g_nSortDirection = -1;
-    save_ = folder_.Write("household.eug", TestSaveText(Household(), {{4, 100}}));
+    save_ = folder_.Write("household.eug", TestSaveText(Household(), {{4, 100}})).string();
   }
   void TearDown() override {
     g_nSortColumn = 9;
     g_nSortDirection = -1;
   }
-  TestFolder folder_;
+  TempFolder folder_;
   std::string save_;
 };
 
@@ -225,18 +225,18 @@ TEST_F(Lister, NoMatchPrintsTheHeaderAlone) {
   const Outcome run = RunWith({"--min-age", "31", "--max-age", "30", save_});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, kHeader);
-  EXPECT_EQ(RunWith({folder_.Write("empty.eug", "")}).out, kHeader);
+  EXPECT_EQ(RunWith({folder_.Write("empty.eug", "").string()}).out, kHeader);
 }
 
 TEST_F(Lister, UnreadableFileIsOneLineNamingIt) {
-  const std::string missing = folder_.path() + "/missing.eug";
+  const std::string missing = (folder_.Path() / "missing.eug").string();
   const Outcome run = RunWith({missing});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "pellarin-cli: cannot read '" + missing + "': No such file or directory\n");
-  const Outcome folder = RunWith({folder_.path()});
+  const Outcome folder = RunWith({folder_.Path().string()});
   EXPECT_EQ(folder.status, 1);
-  EXPECT_NE(folder.err.find(folder_.path()), std::string::npos);
+  EXPECT_NE(folder.err.find(folder_.Path().string()), std::string::npos);
   EXPECT_EQ(std::count(folder.err.begin(), folder.err.end(), '\n'), 1);
 }
 

@@ -1,9 +1,5 @@
 #include "test_save.h"
 
-#include <stdlib.h>
-
-#include <filesystem>
-#include <fstream>
 
 std::string TestSaveText(const std::vector<TestCharacter>& characters,
                          const std::vector<std::pair<int, int>>& married) {
@@ -31,19 +27,4 @@ std::string TestSaveText(const std::vector<TestCharacter>& characters,
   text += "country = {\n    tag = BYZ\n    capital = 151\n}\n";
   text += "include = \"common/history.txt\"\n";
   return text;
-}
-
-TestFolder::TestFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "pellarin-cli-XXXXXX").string();
-  if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-}
-
-TestFolder::~TestFolder() {
-  if (!path_.empty()) std::filesystem::remove_all(path_);
-}
-
-std::string TestFolder::Write(const std::string& name, const std::string& content) const {
-  const std::string file = path_ + "/" + name;
-  std::ofstream(file, std::ios::binary) << content;
-  return file;
 }

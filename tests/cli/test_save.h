@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
+
 // One character of a save written for a test; its age is counted at the save's start date,
 // 5 March 1200.
 struct TestCharacter {
@@ -23,19 +25,3 @@ struct TestCharacter {
 // a marriage that does not count, and a marriage of each pair in `married`.
 std::string TestSaveText(const std::vector<TestCharacter>& characters,
                          const std::vector<std::pair<int, int>>& married = {});
-
-// A temporary folder of the test's own, removed with the object.
-class TestFolder {
- public:
-  TestFolder();
-  ~TestFolder();
-  TestFolder(const TestFolder&) = delete;
-  TestFolder& operator=(const TestFolder&) = delete;
-
-  // Writes `content` to the file `name` in the folder and returns its path.
-  std::string Write(const std::string& name, const std::string& content) const;
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};

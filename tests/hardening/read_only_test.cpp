@@ -18,7 +18,7 @@
 
 #include "save/save_scanner.h"
 #include "save/save_text.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 #include "ui/roster_query.h"
 #include "ui/roster_rows.h"
 

@@ -13,7 +13,7 @@
 #include "save/save_scanner.h"
 #include "save/save_text.h"
 #include "scan_invariants.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace {
 

@@ -3,29 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "support/temp_folder.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 class LoadSaveTextTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("pellarin-load-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  std::string Write(const std::string& bytes) {
-    const fs::path path = folder_ / "save.eug";
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path.string();
-  }
+  std::string Write(const std::string& bytes) { return folder_.Write("save.eug", bytes).string(); }
 
   // Loads `bytes` from a file and gives the whole text up to its first NUL.
   std::string LoadBytes(const std::string& bytes) {
@@ -37,7 +23,7 @@ class LoadSaveTextTest : public ::testing::Test {
     return result;
   }
 
-  fs::path folder_;
+  TempFolder folder_;
 };
 
 std::string Utf16(const std::u16string& text, bool byteOrderMark = true) {
@@ -64,8 +50,8 @@ TEST_F(LoadSaveTextTest, NulInsideAnEightBitFileEndsTheText) {
 
 TEST_F(LoadSaveTextTest, EmptyFileGivesEmptyTextAndMissingFileGivesNone) {
   EXPECT_EQ(LoadBytes(""), "");
-  EXPECT_EQ(LoadSaveText((folder_ / "missing.eug").c_str()), nullptr);
-  EXPECT_EQ(LoadSaveText(folder_.c_str()), nullptr) << "a folder is not a readable save";
+  EXPECT_EQ(LoadSaveText((folder_.Path() / "missing.eug").c_str()), nullptr);
+  EXPECT_EQ(LoadSaveText(folder_.Path().c_str()), nullptr) << "a folder is not a readable save";
 }
 
 TEST_F(LoadSaveTextTest, Utf16FileIsConvertedWithTheByteOrderMarkKeptAsQuestionMark) {
