@@ -1,11 +1,8 @@
-// Takes arbitrary bytes as a save file. The bytes are written to an in-memory file and loaded
+// Takes arbitrary bytes as a save file. The bytes are written to a scratch file and loaded
 // through LoadSaveText, so a first byte 0xFF takes the UTF-16 road and any other the 8-bit one;
 // the text is scanned and the scan checked against what it may change. The roster is then
 // searched and sorted by three header clicks, with filter settings and columns read from the
 // input's last bytes (which stay part of the save), and the table checked after each step.
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -19,7 +16,8 @@
 
 #include "save/save_scanner.h"
 #include "save/save_text.h"
-#include "tests/hardening/scan_invariants.h"
+#include "support/scan_invariants.h"
+#include "support/scratch_file.h"
 #include "ui/roster_query.h"
 #include "ui/roster_rows.h"
 
@@ -29,31 +27,6 @@ namespace {
   std::fprintf(stderr, "save_fuzzer: %s\n", what.c_str());
   std::abort();
 }
-
-// One memory-backed file for the whole run, rewritten for every input; LoadSaveText opens it by
-// its /proc path like any other file.
-class InputFile {
- public:
-  InputFile() : fd_(memfd_create("save", 0)) {
-    if (fd_ < 0) Fail("memfd_create failed");
-    std::snprintf(path_, sizeof path_, "/proc/self/fd/%d", fd_);
-  }
-
-  const char* Write(const std::uint8_t* data, std::size_t size) {
-    if (ftruncate(fd_, 0) != 0) Fail("ftruncate failed");
-    std::size_t written = 0;
-    while (written < size) {
-      const ssize_t n = pwrite(fd_, data + written, size - written, static_cast<off_t>(written));
-      if (n <= 0) Fail("pwrite failed");
-      written += static_cast<std::size_t>(n);
-    }
-    return path_;
-  }
-
- private:
-  int fd_;
-  char path_[32];
-};
 
 // Filter settings and three header clicks. The byte ranges reach past every list and column,
 // so that choices outside the lists and columns beyond the table are tried too.
@@ -117,7 +90,7 @@ void CheckRows(const RosterRows& rows, const Roster& roster, const SearchCriteri
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static InputFile file;
+  static ScratchFile file;
   SaveText text = LoadSaveText(file.Write(data, size));
   if (text == nullptr) Fail("a readable file did not load");
 

@@ -1,58 +1,20 @@
 // Runs the built pellarin-cli as a separate process, as a user would.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "test_save.h"
-
-extern char** environ;
+#include "support/process.h"
+#include "support/save_builder.h"
+#include "support/temp_folder.h"
 
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
-Outcome RunCli(const TempFolder& folder, std::vector<std::string> args) {
-  const std::string outPath = (folder.Path() / "stdout").string();
-  const std::string errPath = (folder.Path() / "stderr").string();
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  args.insert(args.begin(), PELLARIN_CLI);
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  Outcome outcome;
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, PELLARIN_CLI, &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  EXPECT_EQ(spawned, 0);
-  if (spawned != 0) return outcome;
-  int wait = 0;
-  EXPECT_EQ(waitpid(pid, &wait, 0), pid);
-  EXPECT_TRUE(WIFEXITED(wait));
-  outcome.status = WEXITSTATUS(wait);
-  outcome.out = ReadFile(outPath);
-  outcome.err = ReadFile(errPath);
+ProcessOutcome RunCli(const TempFolder& folder, const std::vector<std::string>& args) {
+  ProcessOutcome outcome = RunProcess(PELLARIN_CLI, args, folder.Path());
+  EXPECT_NE(outcome.status, -1) << "pellarin-cli did not run to its end";
   return outcome;
 }
 
@@ -76,7 +38,7 @@ TEST(ListerBinary, ListsAHandWrittenSave) {
                                {.id = 2, .name = "Louis", .age = 29, .martial = 9, .intrigue = 1},
                                {.id = 3, .name = "Blanche", .age = 20, .gender = 'f'}}))
           .string();
-  const Outcome run = RunCli(folder, {save});
+  const ProcessOutcome run = RunCli(folder, {save});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(run.out,
@@ -87,7 +49,7 @@ TEST(ListerBinary, ListsAHandWrittenSave) {
 
 TEST(ListerBinary, ListsEveryLivingCharacterOfTheSample) {
   TempFolder folder;
-  const Outcome run = RunCli(folder, {"--gender", "all", "--religion", "all", "--marital", "all",
+  const ProcessOutcome run = RunCli(folder, {"--gender", "all", "--religion", "all", "--marital", "all",
                                       "--min-age", "-2147483648", "--max-age", "2147483647",
                                       kSaves + "1200_france.eug"});
   EXPECT_EQ(run.status, 0);
@@ -101,7 +63,7 @@ TEST(ListerBinary, ListsEveryLivingCharacterOfTheSample) {
 
 TEST(ListerBinary, ReadsTheUtf16Sample) {
   TempFolder folder;
-  const Outcome run =
+  const ProcessOutcome run =
       RunCli(folder, {"--gender", "all", "--religion", "all", "--marital", "all",
                       kSaves + "1066_england_utf16.eug"});
   EXPECT_EQ(run.status, 0);
@@ -111,18 +73,18 @@ TEST(ListerBinary, ReadsTheUtf16Sample) {
 
 TEST(ListerBinary, ReportsProblemsThroughStatusAndStandardError) {
   TempFolder folder;
-  const Outcome missing = RunCli(folder, {(folder.Path() / "none.eug").string()});
+  const ProcessOutcome missing = RunCli(folder, {(folder.Path() / "none.eug").string()});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.out, "");
   EXPECT_EQ(Lines(missing.err).size(), 1u);
   EXPECT_NE(missing.err.find("none.eug"), std::string::npos);
 
-  const Outcome bad = RunCli(folder, {"--sort", "height", "x.eug"});
+  const ProcessOutcome bad = RunCli(folder, {"--sort", "height", "x.eug"});
   EXPECT_EQ(bad.status, 2);
   EXPECT_EQ(bad.out, "");
   EXPECT_NE(bad.err.find("Usage: pellarin-cli"), std::string::npos);
 
-  const Outcome help = RunCli(folder, {"--help"});
+  const ProcessOutcome help = RunCli(folder, {"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("Usage: pellarin-cli", 0), 0u);
   EXPECT_EQ(help.err, "");

@@ -9,7 +9,8 @@
 
 #include "cli/lister_options.h"
 #include "cli/roster_listing.h"
-#include "test_save.h"
+#include "support/save_builder.h"
+#include "support/temp_folder.h"
 #include "ui/roster_query.h"
 #include "ui/roster_rows.h"
 
@@ -60,13 +61,13 @@ std::vector<TestCharacter> Household() {
   return {
       {.id = 1, .name = "Henri", .age = 20, .martial = 5, .diplomacy = 5, .intrigue = 5,
        .stewardship = 5},
-      {.id = 2, .tag = "ENG", .name = "\xB1\xDD\xD8", .age = 16, .martial = 10},
+      {.id = 2, .name = "\xB1\xDD\xD8", .age = 16, .tag = "XXX", .martial = 10},
       {.id = 3, .name = "Dead", .age = 20, .martial = 40, .dead = true},
       {.id = 4, .name = "Married", .age = 25, .martial = 40},
       {.id = 5, .name = "Jean\x81", .age = 30, .stewardship = 20},
       {.id = 6, .name = "Old", .age = 31, .martial = 50},
       {.id = 7, .name = "Young", .age = 15, .martial = 50},
-      {.id = 8, .tag = "BYZ", .name = "Tab\tName", .age = 18, .intrigue = 30},
+      {.id = 8, .name = "Tab\tName", .age = 18, .tag = "BYZ", .intrigue = 30},
       {.id = 9, .name = "\x83\x41\x83\x6E", .age = 22, .gender = 'f', .religion = "orthodox",
        .diplomacy = 7},
   };

@@ -12,7 +12,8 @@
 
 #include "save/save_scanner.h"
 #include "save/save_text.h"
-#include "scan_invariants.h"
+#include "support/save_builder.h"
+#include "support/scan_invariants.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -24,7 +25,7 @@ const std::filesystem::path kSampleDir = PELLARIN_SAMPLE_DIR;
 class ScannedSave {
  public:
   ScannedSave(const TempFolder& folder, std::string_view bytes)
-      : text_(LoadSaveText(folder.Write("save.eug", bytes).c_str())) {
+      : text_(LoadSaveText(folder.Write("save.eug", bytes).string().c_str())) {
     if (text_ == nullptr) return;
     // A converted text has no NUL before its end; an 8-bit one is the file byte for byte.
     const bool converted = !bytes.empty() && static_cast<unsigned char>(bytes[0]) == 0xFF;
@@ -48,10 +49,7 @@ class ScannedSave {
 // The text as it stands in a file of the sample's encoding: UTF-16 little-endian when the sample
 // starts with 0xFF, else byte for byte.
 std::string Encode(std::string_view text, bool utf16) {
-  if (!utf16) return std::string(text);
-  std::string units;
-  for (const char c : text) units += {c, '\0'};
-  return units;
+  return utf16 ? Utf16Le(WidenBytes(text)) : std::string(text);
 }
 
 // The length of the shortest prefix that holds all of `text` as found from `from`.

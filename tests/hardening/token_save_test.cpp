@@ -12,7 +12,8 @@
 
 #include "save/save_scanner.h"
 #include "save/save_text.h"
-#include "scan_invariants.h"
+#include "support/save_builder.h"
+#include "support/scan_invariants.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -68,9 +69,7 @@ std::string RandomSave(std::mt19937& random) {
 
 // Each byte as one UTF-16 little-endian code unit (NUL a zero unit), after a byte-order mark.
 std::string AsUtf16(std::string_view bytes) {
-  std::string units = "\xFF\xFE";
-  for (const char c : bytes) units += {c, '\0'};
-  return units;
+  return std::string(kUtf16ByteOrderMark) + Utf16Le(WidenBytes(bytes));
 }
 
 TEST(TokenSaves, LoadAndScanWithoutFaultAndCutOnlyWithinTheText) {
@@ -84,7 +83,7 @@ TEST(TokenSaves, LoadAndScanWithoutFaultAndCutOnlyWithinTheText) {
     SCOPED_TRACE("save " + std::to_string(n));
     const auto path = folder.Write("tokens.eug", file);
 
-    SaveText text = LoadSaveText(path.c_str());
+    SaveText text = LoadSaveText(path.string().c_str());
     ASSERT_NE(text, nullptr);
     const bool converted = !file.empty() && static_cast<unsigned char>(file[0]) == 0xFF;
     const std::string loaded = converted ? std::string(text) : file;

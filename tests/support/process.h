@@ -1,0 +1,17 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// What a program that ran to its end left: its exit status and everything it wrote.
+struct ProcessOutcome {
+  int status = -1;  // -1 when it could not be started or did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs `program` with `args` and waits for it. Its standard output and error go through two files
+// in `scratch`, which must be a writable folder.
+ProcessOutcome RunProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
+                          const std::filesystem::path& scratch);
