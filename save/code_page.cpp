@@ -33,15 +33,53 @@ char* ConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
   return text;
 }
 
+namespace {
+
+// The UTF-8 form of the character that the code page spells with `bytes`, or false when those bytes
+// spell none.
+bool DecodeCharacter(const char* bytes, int count, std::string& utf8) {
+  wchar_t wide[2];
+  const int units = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes, count, wide, 2);
+  if (units == 0) return false;
+  char out[8];
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, units, out, sizeof out, nullptr, nullptr);
+  if (length == 0) return false;
+  utf8.append(out, static_cast<std::size_t>(length));
+  return true;
+}
+
+}  // namespace
+
+// One character at a time, so that a byte where no character starts becomes one U+FFFD and the
+// next byte starts afresh, as iconv's road does; the system's own decoding of a whole text would
+// turn a lone lead byte into "・" and swallow the byte after it.
 std::string DecodeCodePageToUtf8(std::string_view text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int wideCount = MultiByteToWideChar(932, 0, text.data(), length, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(wideCount), L'\0');
-  MultiByteToWideChar(932, 0, text.data(), length, wide.data(), wideCount);
-  const int utf8Count = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideCount, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(utf8Count), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideCount, utf8.data(), utf8Count, nullptr, nullptr);
+  static constexpr char kReplacement[] = "\xEF\xBF\xBD";
+  std::string utf8;
+  utf8.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) {
+      utf8 += static_cast<char>(byte);
+      ++i;
+      continue;
+    }
+    // No character of the code page is the byte 0x80, 0xA0 or 0xFD to 0xFF alone, though some of
+    // the system's converters pass them through as control or private-use characters.
+    if (byte == 0x80 || byte == 0xA0 || byte >= 0xFD) {
+      utf8 += kReplacement;
+      ++i;
+      continue;
+    }
+    const bool lead = IsDBCSLeadByteEx(CP_ACP, byte) != 0;
+    const int count = lead && i + 1 < text.size() ? 2 : 1;
+    if ((!lead || count == 2) && DecodeCharacter(text.data() + i, count, utf8)) {
+      i += static_cast<std::size_t>(count);
+    } else {
+      utf8 += kReplacement;
+      ++i;
+    }
+  }
   return utf8;
 }
 

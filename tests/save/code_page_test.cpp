@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -19,6 +20,27 @@ TEST(DecodeCodePageToUtf8, EachBadByteBecomesOneReplacementAndDecodingResumes) {
   EXPECT_EQ(DecodeCodePageToUtf8("\x81"), "\xEF\xBF\xBD") << "lead byte cut off at the end";
   EXPECT_EQ(DecodeCodePageToUtf8("a\x81 b"), "a\xEF\xBF\xBD b") << "no valid trail byte";
   EXPECT_EQ(DecodeCodePageToUtf8("\xFF\xFF\xB1"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBD\xB1");
+  EXPECT_EQ(DecodeCodePageToUtf8("\x80\xA0\xFD"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD")
+      << "bytes that are no character alone";
+}
+
+// Every byte alone and every pair of bytes that starts above 0x7F, decoded one after the other:
+// the fingerprint of how the whole code page is shown. The same value on every platform means
+// that the window and the lister show the same text on Linux and on Windows.
+TEST(DecodeCodePageToUtf8, TheWholeCodePageDecodesAlikeOnEveryPlatform) {
+  std::uint64_t fingerprint = 0xCBF29CE484222325u;  // 64-bit FNV-1a
+  const auto add = [&](const std::string& bytes) {
+    for (const char c : DecodeCodePageToUtf8(bytes) + '\n') {
+      fingerprint = (fingerprint ^ static_cast<unsigned char>(c)) * 0x100000001B3u;
+    }
+  };
+  for (int first = 0; first < 256; ++first) add(std::string(1, static_cast<char>(first)));
+  for (int first = 0x80; first < 256; ++first) {
+    for (int second = 0; second < 256; ++second) {
+      add({static_cast<char>(first), static_cast<char>(second)});
+    }
+  }
+  EXPECT_EQ(fingerprint, 0x4106C4C2CC0A3988u);
 }
 
 TEST(ConvertUtf16LeToCodePage, EmptyInputGivesEmptyText) {
