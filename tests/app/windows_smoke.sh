@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Starts the Windows program under wine on the display as a player would: finds its window by its
+# caption, presses "ファイルを開く" from the keyboard and sees the file dialog, cancels it, presses
+# Esc and sees the file dialog stay open, cancels it, then closes the window with Alt+F4 and
+# expects the process to end with status 0.
+# Usage: windows_smoke.sh WINE_RUN PELLARIN_EXE SAMPLE_DIR
+set -euo pipefail
+
+wine_run=$(realpath "$1")
+program=$(realpath "$2")
+sample=$(realpath "$3")
+caption='Pellarin Ver. 1.03.01'
+file_dialog_title='セーブファイルを指定してください'
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+[[ -n "${DISPLAY:-}" ]] || fail "no display"
+
+# The id of a visible window with exactly this name; nothing when there is none.
+find_window() {
+  xdotool search --all --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true
+}
+
+# Waits up to `seconds` until such a window shows; prints its id.
+wait_for_window() {
+  local seconds=$2
+  for _ in $(seq $((seconds * 10))); do
+    local id
+    id=$(find_window "$1")
+    if [[ -n "$id" ]]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Esc on the file dialog until it is gone.
+cancel_file_dialog() {
+  for _ in $(seq 30); do
+    local dialog
+    dialog=$(find_window "$file_dialog_title")
+    [[ -n "$dialog" ]] || return 0
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+    xdotool key --clearmodifiers Escape
+    sleep 0.3
+  done
+  [[ -z "$(find_window "$file_dialog_title")" ]]
+}
+
+workdir=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$workdir"' EXIT
+cp -r "$sample/scenarios" "$workdir/"
+cd "$workdir"
+
+"$wine_run" "$program" &
+pid=$!
+
+# A new wine prefix takes a while to start.
+window=$(wait_for_window "$caption" 120) || fail "no window captioned '$caption'"
+xdotool windowfocus --sync "$window"
+sleep 0.5
+# The focus starts on "終了"; the next tab stop is "ファイルを開く".
+xdotool key --clearmodifiers Tab space
+wait_for_window "$file_dialog_title" 30 >/dev/null || fail "ファイルを開く did not open the file dialog"
+cancel_file_dialog || fail "the file dialog did not close on Esc"
+kill -0 "$pid" 2>/dev/null || fail "the program ended when the file dialog was cancelled"
+
+xdotool windowfocus --sync "$window"
+sleep 0.5
+xdotool key --clearmodifiers Escape
+wait_for_window "$file_dialog_title" 30 >/dev/null || fail "Esc did not open the file dialog"
+sleep 3
+[[ -n "$(find_window "$file_dialog_title")" ]] || fail "the file dialog that Esc opened closed by itself"
+cancel_file_dialog || fail "the file dialog did not close on Esc"
+
+xdotool windowfocus --sync "$window"
+sleep 0.5
+xdotool key --clearmodifiers alt+F4
+status=
+for _ in $(seq 100); do
+  if ! kill -0 "$pid" 2>/dev/null; then
+    wait "$pid" && status=0 || status=$?
+    break
+  fi
+  [[ -z "$(find_window "$file_dialog_title")" ]] || fail "the close request opened the file dialog"
+  sleep 0.1
+done
+[[ -n "$status" ]] || fail "the program did not end on Alt+F4"
+[[ "$status" -eq 0 ]] || fail "exit status $status after Alt+F4"
+echo "PASS: window found, Open and Esc showed the file dialog, Alt+F4 ended the program with 0"
