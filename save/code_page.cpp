@@ -10,14 +10,6 @@
 #include <iconv.h>
 #endif
 
-namespace {
-
-// Every UTF-16 code unit becomes at most two bytes of the code page (a double-byte character, or
-// "?" for half of a surrogate pair), so this bound never truncates.
-std::size_t MaxConvertedSize(std::size_t units) { return units * 2; }
-
-}  // namespace
-
 #ifdef _WIN32
 
 char* ConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
@@ -86,6 +78,10 @@ std::string DecodeCodePageToUtf8(std::string_view text) {
 #else
 
 namespace {
+
+// Every UTF-16 code unit becomes at most two bytes of the code page (a double-byte character, or
+// "?" for half of a surrogate pair), so this bound never truncates.
+std::size_t MaxConvertedSize(std::size_t units) { return units * 2; }
 
 // One iconv descriptor per direction and thread, opened on first use and reset before each call.
 class Converter {

@@ -51,11 +51,17 @@ TEST(ConvertUtf16LeToCodePage, EmptyInputGivesEmptyText) {
 }
 
 TEST(ConvertUtf16LeToCodePage, TagCharactersBecomeQuestionMarksLikeOtherMissingCharacters) {
-  // U+E0061 (a tag character, which the C library's converter would drop), "A", U+1F600.
+  // U+E0061 (a tag character, which the C library's converter would drop), "A", U+1F600. The
+  // Windows converter writes one "?" for each code unit of a character the code page lacks.
+#ifdef _WIN32
+  constexpr const char* kConverted = "??A??";
+#else
+  constexpr const char* kConverted = "?A?";
+#endif
   const unsigned char units[] = {0x40, 0xDB, 0x61, 0xDC, 0x41, 0x00, 0x3D, 0xD8, 0x00, 0xDE};
   char* text = ConvertUtf16LeToCodePage(units, 5);
   ASSERT_NE(text, nullptr);
-  EXPECT_STREQ(text, "?A?");
+  EXPECT_STREQ(text, kConverted);
   std::free(text);
 }
 

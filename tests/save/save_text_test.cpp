@@ -28,7 +28,9 @@ class LoadSaveTextTest : public ::testing::Test {
 };
 
 std::string Utf16(std::u16string_view text, bool byteOrderMark = true) {
-  return (byteOrderMark ? std::string(kUtf16ByteOrderMark) : std::string()) + Utf16Le(text);
+  std::string bytes = byteOrderMark ? std::string(kUtf16ByteOrderMark) : std::string();
+  bytes += Utf16Le(text);
+  return bytes;
 }
 
 TEST_F(LoadSaveTextTest, EightBitFileComesBackByteForByteWithOneNulAppended) {
