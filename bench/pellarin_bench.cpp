@@ -30,7 +30,7 @@ namespace {
 constexpr std::size_t kLargeSaveBytes = std::size_t{60} << 20;
 constexpr std::size_t kMatchingRecords = 50'000;
 constexpr char kAbsentKeyword[] = "pellarin: a keyword that no save holds";
-constexpr SearchCriteria kEveryone = {0, 100, 0, 0, 0};
+constexpr SearchCriteria kEveryone = {0, 100, kGenderAll, kReligionAll, kMaritalAll};
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "pellarin-bench: %s\n", what.c_str());

@@ -55,7 +55,7 @@ int RunLister(std::span<const std::string_view> args, std::ostream& out, std::os
   ScanSave(text, roster);
   RosterRows rows;
   FillRosterRows(rows, roster, options.criteria);
-  if (options.sorts.empty()) options.sorts.push_back({kFieldTotal, -1});
+  if (options.sorts.empty()) options.sorts.push_back({kDefaultSortColumn, kDefaultSortDirection});
   SortRows(rows, roster, options.sorts);
   // The rows hold their own copies of the names; the sort was the last to read the records.
   ReleaseSaveText(text);

@@ -135,8 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!fault.empty()) Fail(fault);
 
   // The sort state outlives a Search; every input starts from the program's initial one.
-  g_nSortColumn = kFieldTotal;
-  g_nSortDirection = -1;
+  g_nSortColumn = kDefaultSortColumn;
+  g_nSortDirection = kDefaultSortDirection;
   const QueryControls controls = ReadControls(data, size);
   RosterRows rows;
   SearchRoster(rows, roster, controls.criteria);

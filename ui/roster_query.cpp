@@ -7,8 +7,8 @@
 
 #include "roster_rows.h"
 
-std::int32_t g_nSortColumn = kFieldTotal;
-std::int32_t g_nSortDirection = -1;
+std::int32_t g_nSortColumn = kDefaultSortColumn;
+std::int32_t g_nSortDirection = kDefaultSortDirection;
 
 namespace {
 
@@ -26,29 +26,29 @@ std::int32_t ClampToInt32(std::int64_t value) {
 
 bool GenderMatches(std::int32_t gender, std::int32_t choice) {
   switch (choice) {
-    case 0: return true;
-    case 1: return gender == kMale;
-    case 2: return gender == kFemale;
+    case kGenderAll: return true;
+    case kGenderMale: return gender == kMale;
+    case kGenderFemale: return gender == kFemale;
     default: return false;
   }
 }
 
 bool ReligionMatches(std::int32_t religion, std::int32_t choice) {
   switch (choice) {
-    case 0: return true;
-    case 1: return religion == kCatholic;
-    case 2: return religion == kOrthodox;
-    case 3: return religion == kPagan;
-    case 4: return religion == kIslam;
+    case kReligionAll: return true;
+    case kReligionCatholic: return religion == kCatholic;
+    case kReligionOrthodox: return religion == kOrthodox;
+    case kReligionPagan: return religion == kPagan;
+    case kReligionIslam: return religion == kIslam;
     default: return false;
   }
 }
 
 bool MaritalMatches(std::int32_t married, std::int32_t choice) {
   switch (choice) {
-    case 0: return true;
-    case 1: return married == 1;
-    case 2: return married != 1;
+    case kMaritalAll: return true;
+    case kMaritalMarried: return married == 1;
+    case kMaritalUnmarried: return married != 1;
     default: return false;
   }
 }
@@ -167,21 +167,22 @@ void FillRosterRows(RosterRows& rows, const Roster& roster, const SearchCriteria
     const CharacterRecord& record = roster[i];
     if (!RecordMatches(record, criteria)) continue;
     PrefetchNameAhead(roster, i);
-    char gender = 0;
-    char religion = 0;
-    char numbers[kFieldTotal - kFieldAge + 1][12];
-    const std::string_view cells[RosterRows::kColumnCount] = {
-        NameText(record.name),
-        CharacterCell(record.gender, gender),
-        CharacterCell(record.religion, religion),
-        NumberCell(record.age, numbers[0]),
-        NumberCell(record.capital, numbers[1]),
-        NumberCell(record.martial, numbers[2]),
-        NumberCell(record.diplomacy, numbers[3]),
-        NumberCell(record.intrigue, numbers[4]),
-        NumberCell(record.stewardship, numbers[5]),
-        NumberCell(record.total, numbers[6]),
-    };
+    // Cell k shows the field of column k in that column's format.
+    char codes[kRosterColumnCount];
+    char numbers[kRosterColumnCount][12];
+    std::string_view cells[kRosterColumnCount];
+    for (int k = 0; k < kRosterColumnCount; ++k) {
+      const RosterColumn& column = kRosterColumns[k];
+      switch (column.format) {
+        case CellFormat::kText: cells[k] = NameText(record.name); break;
+        case CellFormat::kCharacter:
+          cells[k] = CharacterCell(RecordNumber(record, column.field), codes[k]);
+          break;
+        case CellFormat::kNumber:
+          cells[k] = NumberCell(RecordNumber(record, column.field), numbers[k]);
+          break;
+      }
+    }
     // A table whose texts have outgrown its 32-bit offsets takes no more rows.
     if (rows.InsertItem(cells, static_cast<std::uint32_t>(i)) < 0) break;
   }

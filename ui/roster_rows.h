@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "save/roster_table.h"
+
 // The roster table's rows as the window shows them: each row owns copies of its ten cell texts
 // (8-bit, code page 932) and carries 32-bit item data, the index of its record at the time of the
 // Search that wrote it. The copies matter: a later load frees the save text the names came from
@@ -13,7 +15,7 @@
 // only the visible rows.
 class RosterRows {
  public:
-  static constexpr int kColumnCount = 10;
+  static constexpr int kColumnCount = kRosterColumnCount;
 
   // The list view's comparison: item data of two rows and the sort context.
   using Compare = std::int32_t (*)(std::intptr_t, std::intptr_t, std::intptr_t);

@@ -11,7 +11,8 @@
 
 namespace {
 
-constexpr SearchCriteria kDefaults{16, 30, 1, 1, 2};  // the window's: 男(m), カトリック(c), 未婚
+// kDefaultSearch, the window's defaults: 16 to 30, 男(m), カトリック(c), 未婚.
+constexpr SearchCriteria kDefaults = kDefaultSearch;
 
 CharacterRecord Person(const char* name, std::int32_t age, std::int32_t total = 0,
                        std::int32_t gender = 'm', std::int32_t religion = 'c',
@@ -293,4 +294,19 @@ TEST_F(RosterQuery, SortAgreesWithPairwiseComparisonOnEveryColumnAndDirection) {
       ASSERT_EQ(Data(sorted), Data(expected)) << "column " << column << " direction " << direction;
     }
   }
+}
+
+TEST(SearchChoices, AreTheListsIndexesAsDisplayed) {
+  // Part 3.1: the gender, religion and (sorted) marital lists as the window displays them.
+  EXPECT_EQ((std::vector<int>{kGenderAll, kGenderMale, kGenderFemale}), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ((std::vector<int>{kReligionAll, kReligionCatholic, kReligionOrthodox, kReligionPagan,
+                              kReligionIslam}),
+            (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_EQ((std::vector<int>{kMaritalAll, kMaritalMarried, kMaritalUnmarried}),
+            (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(kDefaultSearch.minAge, 16);
+  EXPECT_EQ(kDefaultSearch.maxAge, 30);
+  EXPECT_EQ(kDefaultSearch.genderChoice, 1) << "男(m)";
+  EXPECT_EQ(kDefaultSearch.religionChoice, 1) << "カトリック(c)";
+  EXPECT_EQ(kDefaultSearch.maritalChoice, 2) << "未婚";
 }
