@@ -43,7 +43,7 @@ int RunLister(std::span<const std::string_view> args, std::ostream& out, std::os
   }
 
   errno = 0;
-  SaveText text = LoadSaveText(options.file.c_str());
+  SaveTextOwner text(LoadSaveText(options.file.c_str()));
   if (text == nullptr) {
     // The loader reports no reason of its own; the system call that failed left one in errno.
     const std::string reason =
@@ -52,13 +52,13 @@ int RunLister(std::span<const std::string_view> args, std::ostream& out, std::os
     return kListerUnreadable;
   }
   Roster roster;
-  ScanSave(text, roster);
+  ScanSave(text.get(), roster);
   RosterRows rows;
   FillRosterRows(rows, roster, options.criteria);
   if (options.sorts.empty()) options.sorts.push_back({kDefaultSortColumn, kDefaultSortDirection});
   SortRows(rows, roster, options.sorts);
   // The rows hold their own copies of the names; the sort was the last to read the records.
-  ReleaseSaveText(text);
+  text.reset();
 
   WriteRosterListing(rows, out);
   if (!out.flush()) {

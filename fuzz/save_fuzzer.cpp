@@ -118,8 +118,9 @@ void CheckRows(const RosterRows& rows, const Roster& roster, const SearchCriteri
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static InputFile file;
-  SaveText text = LoadSaveText(file.Write(data, size));
-  if (text == nullptr) Fail("a readable file did not load");
+  const SaveTextOwner owner(LoadSaveText(file.Write(data, size)));
+  if (owner == nullptr) Fail("a readable file did not load");
+  SaveText text = owner.get();
 
   const bool utf16 = size > 0 && data[0] == 0xFF;
   const std::string_view fileBytes(reinterpret_cast<const char*>(data), size);
@@ -153,7 +154,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int rowCount = rows.GetItemCount();
   ClickRosterColumn(rows, shorter, controls.clicks[0]);
   if (rows.GetItemCount() != rowCount) Fail("a click on stale rows changed the row count");
-
-  ReleaseSaveText(text);
   return 0;
 }

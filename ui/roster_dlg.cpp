@@ -135,7 +135,7 @@ void CRosterDlg::OnInitDialog() {
   }
   m_listRoster->AttachRows(&m_rows);
 
-  m_pSaveText = nullptr;
+  m_pSaveText.reset();
   m_sizeClient = GetClientSize();
   g_bDialogReady = true;
 
@@ -193,11 +193,10 @@ void CRosterDlg::OnSize(wxSizeEvent& event) {
 }
 
 bool CRosterDlg::LoadSave(const char* path) {
-  ReleaseSaveText(m_pSaveText);
-  m_pSaveText = nullptr;
+  m_pSaveText.reset();
   m_roster.clear();
-  m_pSaveText = LoadSaveText(path);
-  if (m_pSaveText != nullptr) ScanSave(m_pSaveText, m_roster);
+  m_pSaveText.reset(LoadSaveText(path));
+  if (m_pSaveText != nullptr) ScanSave(m_pSaveText.get(), m_roster);
   if (m_chkSearchOnOpen->IsChecked()) OnSearch();
   return m_pSaveText != nullptr;
 }
@@ -303,6 +302,5 @@ void CRosterDlg::OnClose(wxCloseEvent&) {
 
 void CRosterDlg::OnDestroy(wxWindowDestroyEvent& event) {
   event.Skip();
-  ReleaseSaveText(m_pSaveText);
-  m_pSaveText = nullptr;
+  m_pSaveText.reset();
 }

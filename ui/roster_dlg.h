@@ -79,7 +79,7 @@ class CRosterDlg : public wxDialog {
   void OnClose(wxCloseEvent& event);
   void OnDestroy(wxWindowDestroyEvent& event);
 
-  SaveText m_pSaveText = nullptr;
+  SaveTextOwner m_pSaveText;  // the current save text, none before the first load
   Roster m_roster;
   RosterRows m_rows;
   wxCheckBox* m_chkSearchOnOpen = nullptr;
