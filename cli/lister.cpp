@@ -39,7 +39,7 @@ int RunLister(std::span<const std::string_view> args, std::ostream& out, std::os
   }
   if (options.help) {
     out << kListerUsage;
-    return out.flush() ? kListerOk : kListerUnreadable;
+    return out.flush() ? kListerOk : kListerReadOrWriteFailed;
   }
 
   errno = 0;
@@ -49,7 +49,7 @@ int RunLister(std::span<const std::string_view> args, std::ostream& out, std::os
     const std::string reason =
         errno != 0 ? std::generic_category().message(errno) : "the file could not be read in full";
     err << kProgram << ": cannot read '" << options.file << "': " << reason << "\n";
-    return kListerUnreadable;
+    return kListerReadOrWriteFailed;
   }
   Roster roster;
   ScanSave(text.get(), roster);
@@ -63,7 +63,7 @@ int RunLister(std::span<const std::string_view> args, std::ostream& out, std::os
   WriteRosterListing(rows, out);
   if (!out.flush()) {
     err << kProgram << ": cannot write the listing\n";
-    return kListerUnreadable;
+    return kListerReadOrWriteFailed;
   }
   return kListerOk;
 }

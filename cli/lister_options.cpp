@@ -112,9 +112,12 @@ bool ApplyOption(std::string_view name, std::string_view value, ListerOptions& o
   if (name == "--gender") return Store(ParseChoice(value, kGenderNames), criteria.genderChoice);
   if (name == "--religion") return Store(ParseChoice(value, kReligionNames), criteria.religionChoice);
   if (name == "--marital") return Store(ParseChoice(value, kMaritalNames), criteria.maritalChoice);
-  const std::optional<SortRequest> sort = ParseSort(value);
-  if (sort) options.sorts.push_back(*sort);
-  return sort.has_value();
+  if (name == "--sort") {
+    const std::optional<SortRequest> sort = ParseSort(value);
+    if (sort) options.sorts.push_back(*sort);
+    return sort.has_value();
+  }
+  return false;
 }
 
 bool TakesValue(std::string_view name) {

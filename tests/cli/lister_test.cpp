@@ -162,6 +162,8 @@ TEST(ListerOptions, FileAndOptionShapes) {
   EXPECT_NE(Reject({"--colour", "red", "f"}).find("--colour"), std::string::npos);
   EXPECT_NE(Reject({"-g", "f"}).find("-g"), std::string::npos);
   EXPECT_NE(Reject({"--help=yes", "f"}).find("--help=yes"), std::string::npos);
+  EXPECT_NE(Reject({"--sorted", "age", "f"}).find("--sorted"), std::string::npos);
+  EXPECT_EQ(Accept({"--sort=age", "f"}).sorts, (std::vector<SortRequest>{{3, 1}}));
 }
 
 TEST(RosterListing, TextCellsAreDecodedAndKeptOnOneLine) {
