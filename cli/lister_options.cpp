@@ -110,7 +110,9 @@ bool ApplyOption(std::string_view name, std::string_view value, ListerOptions& o
   if (name == "--min-age") return Store(ParseAge(value), criteria.minAge);
   if (name == "--max-age") return Store(ParseAge(value), criteria.maxAge);
   if (name == "--gender") return Store(ParseChoice(value, kGenderNames), criteria.genderChoice);
-  if (name == "--religion") return Store(ParseChoice(value, kReligionNames), criteria.religionChoice);
+  if (name == "--religion") {
+    return Store(ParseChoice(value, kReligionNames), criteria.religionChoice);
+  }
   if (name == "--marital") return Store(ParseChoice(value, kMaritalNames), criteria.maritalChoice);
   if (name == "--sort") {
     const std::optional<SortRequest> sort = ParseSort(value);

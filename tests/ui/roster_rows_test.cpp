@@ -9,7 +9,8 @@
 namespace {
 
 // Inserts a row at the top with `texts` as its first cells (the rest empty) and `data`.
-int Insert(RosterRows& rows, std::initializer_list<std::string_view> texts, std::uint32_t data = 0) {
+int Insert(RosterRows& rows, std::initializer_list<std::string_view> texts,
+           std::uint32_t data = 0) {
   std::string_view cells[RosterRows::kColumnCount];
   std::copy(texts.begin(), texts.end(), cells);
   return rows.InsertItem(cells, data);
