@@ -70,7 +70,7 @@ char* Skip(char* from, std::size_t count, const char* end) {
 
 // Where the value after `keyword` ends: the first `delimiter` from `skip` bytes after it.
 char* FindValueEnd(char* keyword, std::size_t skip, char delimiter, const char* end) {
-  return FindByte(Skip(keyword, skip, end), end, delimiter);
+  return FindByte(Skip(keyword, skip, end), delimiter);
 }
 
 // A value cut out of the text: its first byte, and the byte after the delimiter that was
