@@ -173,6 +173,10 @@ void FillRosterRows(RosterRows& rows, const Roster& roster, const SearchCriteria
     char codes[kRosterColumnCount];
     char numbers[kRosterColumnCount][12];
     std::string_view cells[kRosterColumnCount];
+    // Unrolled, each column's format and field are constants: as fast as spelling the ten cells out.
+#if defined(__GNUC__)
+#pragma GCC unroll 10
+#endif
     for (int k = 0; k < kRosterColumnCount; ++k) {
       const RosterColumn& column = kRosterColumns[k];
       switch (column.format) {
