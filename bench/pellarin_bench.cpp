@@ -30,7 +30,7 @@ namespace {
 constexpr std::size_t kLargeSaveBytes = std::size_t{60} << 20;
 constexpr std::size_t kMatchingRecords = 50'000;
 constexpr char kAbsentKeyword[] = "pellarin: a keyword that no save holds";
-constexpr SearchCriteria kEveryone = {0, 100, 0, 0, 0};
+constexpr SearchCriteria kEveryone = {0, 100, kGenderAll, kReligionAll, kMaritalAll};
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "pellarin-bench: %s\n", what.c_str());
@@ -56,12 +56,11 @@ void ReadAndSearchOnce(const char* path) {
 
 // One load as the window does it; the roster and the text go when the next load comes.
 void LoadAndScan(const char* path) {
-  SaveText text = LoadSaveText(path);
+  const SaveTextOwner text(LoadSaveText(path));
   if (text == nullptr) Fail(std::string("cannot load ") + path);
   Roster roster;
-  ScanSave(text, roster);
+  ScanSave(text.get(), roster);
   benchmark::DoNotOptimize(roster.data());
-  ReleaseSaveText(text);
 }
 
 // A save loaded and scanned once, kept for the query benchmarks.
@@ -69,16 +68,13 @@ class LoadedSave {
  public:
   explicit LoadedSave(const char* path) : text_(LoadSaveText(path)) {
     if (text_ == nullptr) Fail(std::string("cannot load ") + path);
-    ScanSave(text_, roster_);
+    ScanSave(text_.get(), roster_);
   }
-  ~LoadedSave() { ReleaseSaveText(text_); }
-  LoadedSave(const LoadedSave&) = delete;
-  LoadedSave& operator=(const LoadedSave&) = delete;
 
   const Roster& Records() const { return roster_; }
 
  private:
-  SaveText text_;
+  SaveTextOwner text_;
   Roster roster_;
 };
 
@@ -139,10 +135,10 @@ benchmark::internal::Benchmark* Register(const char* name, std::function<void()>
 // window does, prints its peak and current resident memory in kB from /proc/self/status, whose
 // peak starts afresh with the program.
 int MeasureInChild(const char* path) {
-  SaveText text = LoadSaveText(path);
+  const SaveTextOwner text(LoadSaveText(path));
   if (text == nullptr) return EXIT_FAILURE;
   Roster roster;
-  ScanSave(text, roster);
+  ScanSave(text.get(), roster);
   benchmark::DoNotOptimize(roster.data());
   std::FILE* status = std::fopen("/proc/self/status", "r");
   if (status == nullptr) return EXIT_FAILURE;
@@ -155,7 +151,6 @@ int MeasureInChild(const char* path) {
   }
   std::fclose(status);
   std::printf("%ld %ld\n", peak, current);
-  ReleaseSaveText(text);
   return EXIT_SUCCESS;
 }
 

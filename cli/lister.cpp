@@ -39,31 +39,31 @@ int RunLister(std::span<const std::string_view> args, std::ostream& out, std::os
   }
   if (options.help) {
     out << kListerUsage;
-    return out.flush() ? kListerOk : kListerUnreadable;
+    return out.flush() ? kListerOk : kListerReadOrWriteFailed;
   }
 
   errno = 0;
-  SaveText text = LoadSaveText(options.file.c_str());
+  SaveTextOwner text(LoadSaveText(options.file.c_str()));
   if (text == nullptr) {
     // The loader reports no reason of its own; the system call that failed left one in errno.
     const std::string reason =
         errno != 0 ? std::generic_category().message(errno) : "the file could not be read in full";
     err << kProgram << ": cannot read '" << options.file << "': " << reason << "\n";
-    return kListerUnreadable;
+    return kListerReadOrWriteFailed;
   }
   Roster roster;
-  ScanSave(text, roster);
+  ScanSave(text.get(), roster);
   RosterRows rows;
   FillRosterRows(rows, roster, options.criteria);
-  if (options.sorts.empty()) options.sorts.push_back({kFieldTotal, -1});
+  if (options.sorts.empty()) options.sorts.push_back({kDefaultSortColumn, kDefaultSortDirection});
   SortRows(rows, roster, options.sorts);
   // The rows hold their own copies of the names; the sort was the last to read the records.
-  ReleaseSaveText(text);
+  text.reset();
 
   WriteRosterListing(rows, out);
   if (!out.flush()) {
     err << kProgram << ": cannot write the listing\n";
-    return kListerUnreadable;
+    return kListerReadOrWriteFailed;
   }
   return kListerOk;
 }

@@ -6,7 +6,8 @@
 
 // Exit statuses of the lister.
 inline constexpr int kListerOk = 0;
-inline constexpr int kListerUnreadable = 1;  // the file could not be read, or the listing written
+// The save could not be read, or the listing could not be written.
+inline constexpr int kListerReadOrWriteFailed = 1;
 inline constexpr int kListerUsageError = 2;
 
 // Runs the lister with the arguments that follow the program name: loads and scans the save,

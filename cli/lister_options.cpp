@@ -2,29 +2,71 @@
 
 #include <charconv>
 #include <optional>
+#include <utility>
 
 #include "roster_listing.h"
 
-const char kListerUsage[] =
-    "Usage: pellarin-cli [OPTION]... FILE\n"
-    "Lists the living characters of the save FILE as the roster window would after a Search:\n"
-    "a header line, then one line per character, tab-separated, in UTF-8.\n"
-    "\n"
-    "  --min-age N        youngest age listed (default 16)\n"
-    "  --max-age N        oldest age listed (default 30)\n"
-    "  --gender G         all, m or f (default m)\n"
-    "  --religion R       all, c (Catholic), o (Orthodox), p (pagan) or m (Islam) (default c)\n"
-    "  --marital M        all, married or unmarried (default unmarried)\n"
-    "  --sort COLUMN[:asc|:desc]\n"
-    "                     sort the rows by COLUMN, ascending unless :desc is given; each --sort\n"
-    "                     sorts the rows as they stand, stably, so the last one decides first\n"
-    "                     (default: total:desc)\n"
-    "  --help             show this help and exit\n"
-    "\n"
-    "COLUMN is one of: name gender religion age capital martial diplomacy intrigue stewardship\n"
-    "total.\n";
-
 namespace {
+
+// The names that the options give the lists' choices.
+template <typename Choice>
+using ChoiceName = std::pair<std::string_view, Choice>;
+
+constexpr ChoiceName<GenderChoice> kGenderNames[] = {
+    {"all", kGenderAll}, {"m", kGenderMale}, {"f", kGenderFemale}};
+constexpr ChoiceName<ReligionChoice> kReligionNames[] = {
+    {"all", kReligionAll}, {"c", kReligionCatholic}, {"o", kReligionOrthodox},
+    {"p", kReligionPagan}, {"m", kReligionIslam}};
+constexpr ChoiceName<MaritalChoice> kMaritalNames[] = {
+    {"all", kMaritalAll}, {"married", kMaritalMarried}, {"unmarried", kMaritalUnmarried}};
+
+// The name of `choice`, the default's in the usage text.
+template <typename Choice, std::size_t Count>
+std::string NameOf(const ChoiceName<Choice> (&names)[Count], std::int32_t choice) {
+  for (const auto& [name, value] : names) {
+    if (value == choice) return std::string(name);
+  }
+  return "?";
+}
+
+std::string Usage() {
+  const SearchCriteria& d = kDefaultSearch;
+  // The column keys, wrapped so that no line is longer than the usage's others.
+  constexpr std::size_t kWidth = 95;
+  std::string columns = "COLUMN is one of:";
+  std::size_t lineStart = 0;
+  for (const RosterColumn& column : kRosterColumns) {
+    const bool last = &column == &kRosterColumns.back();
+    const std::size_t length = 1 + column.key.size() + (last ? 1 : 0);
+    if (columns.size() - lineStart + length > kWidth) {
+      columns += '\n';
+      lineStart = columns.size();
+    } else {
+      columns += ' ';
+    }
+    columns += column.key;
+  }
+  const std::string defaultSort = std::string(kRosterColumns[kDefaultSortColumn].key) +
+                                  (kDefaultSortDirection < 0 ? ":desc" : ":asc");
+  return "Usage: pellarin-cli [OPTION]... FILE\n"
+         "Lists the living characters of the save FILE as the roster window would after a Search:\n"
+         "a header line, then one line per character, tab-separated, in UTF-8.\n"
+         "\n"
+         "  --min-age N        youngest age listed (default " + std::to_string(d.minAge) + ")\n"
+         "  --max-age N        oldest age listed (default " + std::to_string(d.maxAge) + ")\n"
+         "  --gender G         all, m or f (default " + NameOf(kGenderNames, d.genderChoice) + ")\n"
+         "  --religion R       all, c (Catholic), o (Orthodox), p (pagan) or m (Islam) (default " +
+         NameOf(kReligionNames, d.religionChoice) + ")\n"
+         "  --marital M        all, married or unmarried (default " +
+         NameOf(kMaritalNames, d.maritalChoice) + ")\n"
+         "  --sort COLUMN[:asc|:desc]\n"
+         "                     sort the rows by COLUMN, ascending unless :desc is given; each --sort\n"
+         "                     sorts the rows as they stand, stably, so the last one decides first\n"
+         "                     (default: " + defaultSort + ")\n"
+         "  --help             show this help and exit\n"
+         "\n" +
+         columns + ".\n";
+}
 
 std::optional<std::int32_t> ParseAge(std::string_view text) {
   if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
@@ -34,13 +76,12 @@ std::optional<std::int32_t> ParseAge(std::string_view text) {
   return value;
 }
 
-// The index of `text` among `choices`, which are the list's items in displayed order.
+// The choice that `text` names.
+template <typename Choice, std::size_t Count>
 std::optional<std::int32_t> ParseChoice(std::string_view text,
-                                        std::initializer_list<std::string_view> choices) {
-  std::int32_t index = 0;
-  for (const std::string_view choice : choices) {
-    if (text == choice) return index;
-    ++index;
+                                        const ChoiceName<Choice> (&names)[Count]) {
+  for (const auto& [name, choice] : names) {
+    if (text == name) return choice;
   }
   return std::nullopt;
 }
@@ -68,16 +109,17 @@ bool ApplyOption(std::string_view name, std::string_view value, ListerOptions& o
   SearchCriteria& criteria = options.criteria;
   if (name == "--min-age") return Store(ParseAge(value), criteria.minAge);
   if (name == "--max-age") return Store(ParseAge(value), criteria.maxAge);
-  if (name == "--gender") return Store(ParseChoice(value, {"all", "m", "f"}), criteria.genderChoice);
+  if (name == "--gender") return Store(ParseChoice(value, kGenderNames), criteria.genderChoice);
   if (name == "--religion") {
-    return Store(ParseChoice(value, {"all", "c", "o", "p", "m"}), criteria.religionChoice);
+    return Store(ParseChoice(value, kReligionNames), criteria.religionChoice);
   }
-  if (name == "--marital") {
-    return Store(ParseChoice(value, {"all", "married", "unmarried"}), criteria.maritalChoice);
+  if (name == "--marital") return Store(ParseChoice(value, kMaritalNames), criteria.maritalChoice);
+  if (name == "--sort") {
+    const std::optional<SortRequest> sort = ParseSort(value);
+    if (sort) options.sorts.push_back(*sort);
+    return sort.has_value();
   }
-  const std::optional<SortRequest> sort = ParseSort(value);
-  if (sort) options.sorts.push_back(*sort);
-  return sort.has_value();
+  return false;
 }
 
 bool TakesValue(std::string_view name) {
@@ -86,6 +128,8 @@ bool TakesValue(std::string_view name) {
 }
 
 }  // namespace
+
+const std::string kListerUsage = Usage();
 
 bool ParseListerOptions(std::span<const std::string_view> args, ListerOptions& options,
                         std::string& error) {

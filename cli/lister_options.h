@@ -17,10 +17,9 @@ struct SortRequest {
   bool operator==(const SortRequest&) const = default;
 };
 
-// What the command line asks for. The defaults are the window's: ages 16 to 30, male, Catholic,
-// unmarried.
+// What the command line asks for. The defaults are the window's (kDefaultSearch).
 struct ListerOptions {
-  SearchCriteria criteria{16, 30, 1, 1, 2};
+  SearchCriteria criteria = kDefaultSearch;
   std::vector<SortRequest> sorts;  // in the order given; none means total, descending
   std::string file;
   bool help = false;
@@ -32,4 +31,4 @@ bool ParseListerOptions(std::span<const std::string_view> args, ListerOptions& o
                         std::string& error);
 
 // The usage text, ending with a line feed.
-extern const char kListerUsage[];
+extern const std::string kListerUsage;

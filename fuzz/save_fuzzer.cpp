@@ -91,8 +91,9 @@ void CheckRows(const RosterRows& rows, const Roster& roster, const SearchCriteri
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static ScratchFile file;
-  SaveText text = LoadSaveText(file.Write(data, size));
-  if (text == nullptr) Fail("a readable file did not load");
+  const SaveTextOwner owner(LoadSaveText(file.Write(data, size)));
+  if (owner == nullptr) Fail("a readable file did not load");
+  SaveText text = owner.get();
 
   const bool utf16 = size > 0 && data[0] == 0xFF;
   const std::string_view fileBytes(reinterpret_cast<const char*>(data), size);
@@ -108,8 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!fault.empty()) Fail(fault);
 
   // The sort state outlives a Search; every input starts from the program's initial one.
-  g_nSortColumn = kFieldTotal;
-  g_nSortDirection = -1;
+  g_nSortColumn = kDefaultSortColumn;
+  g_nSortDirection = kDefaultSortDirection;
   const QueryControls controls = ReadControls(data, size);
   RosterRows rows;
   SearchRoster(rows, roster, controls.criteria);
@@ -126,7 +127,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int rowCount = rows.GetItemCount();
   ClickRosterColumn(rows, shorter, controls.clicks[0]);
   if (rows.GetItemCount() != rowCount) Fail("a click on stale rows changed the row count");
-
-  ReleaseSaveText(text);
   return 0;
 }

@@ -37,8 +37,23 @@ enum RecordField : int {
   kFieldMarried,
 };
 
-// The numeric field at `position` (1 to 10); 0 for any other position.
-std::int32_t RecordNumber(const CharacterRecord& record, int position);
+// The numeric field at `position` (1 to 10); 0 for any other position. Inline, so that a Search,
+// which formats the fields column by column from kRosterColumns, reads each as a plain load.
+inline std::int32_t RecordNumber(const CharacterRecord& record, int position) {
+  switch (position) {
+    case kFieldGender: return record.gender;
+    case kFieldReligion: return record.religion;
+    case kFieldAge: return record.age;
+    case kFieldCapital: return record.capital;
+    case kFieldMartial: return record.martial;
+    case kFieldDiplomacy: return record.diplomacy;
+    case kFieldIntrigue: return record.intrigue;
+    case kFieldStewardship: return record.stewardship;
+    case kFieldTotal: return record.total;
+    case kFieldMarried: return record.married;
+    default: return 0;
+  }
+}
 
 // The living characters of one save, in file order. Only appended to and emptied as a whole, so a
 // record's index stays valid until the next load.

@@ -4,11 +4,60 @@
 
 #include <array>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <map>
+#include <optional>
 #include <string_view>
+#include <vector>
 
+// The scanner's steps and tables (Part 1.2) are its own: callers see ScanSave alone.
 namespace {
+
+// A date as year × 10000 + (month − 1) × 100 + day. Held in 64 bits so that no year a save can
+// spell overflows it, nor the age computed from it.
+using DateNumber = std::int64_t;
+
+// Country tag (up to four bytes, packed first byte highest, so the map orders tags by their bytes)
+// to capital province.
+using CapitalTable = std::map<std::uint32_t, std::int32_t>;
+
+// The ids that a counted marriage marks as married, sorted and unique: a lookup is a binary search
+// over contiguous memory, which a save with tens of thousands of marriages needs once per character.
+struct MarriageTable {
+  std::vector<std::int32_t> marriedIds;
+
+  bool IsMarried(std::int32_t id) const {
+    return std::binary_search(marriedIds.begin(), marriedIds.end(), id);
+  }
+};
+
+// Where the scanner's sections start, as SplitSaveSections finds them.
+struct SaveSections {
+  char* startDate = nullptr;   // the start-date keyword
+  char* marriages = nullptr;   // the first "marrige" after it
+  char* characters = nullptr;  // the "character" that begins a line after that
+  char* countries = nullptr;   // the first "country" after the character section; none possible
+  const char* end = nullptr;   // the text's first NUL as loaded, where every later step stops
+};
+
+// Every skip is the length of the text it passes, so that the text and its skip cannot drift
+// apart: the keyword and what follows it up to the value, or a whole literal.
+template <std::size_t Size>
+constexpr std::size_t LengthOf(const char (&)[Size]) {
+  return Size - 1;
+}
+
+constexpr char kStartDateKeyword[] = "startdate = { year = ";
+// Between a keyword and its value: a space, an equals sign and a space; a quoted value also has
+// its opening quotation mark.
+constexpr char kEquals[] = " = ";
+constexpr char kEqualsQuote[] = " = \"";
+// A tag stands after "tag = " and is cut to exactly this many bytes.
+constexpr char kTagKeyword[] = "tag";
+constexpr std::size_t kTagStart = LengthOf(kTagKeyword) + LengthOf(kEquals);
+constexpr std::size_t kTagBytes = 4;
 
 // Every helper passes "nothing found" (nullptr) straight through, so a chain of searches needs one
 // test at its end, before the position is written to.
@@ -21,7 +70,27 @@ char* Skip(char* from, std::size_t count, const char* end) {
 
 // Where the value after `keyword` ends: the first `delimiter` from `skip` bytes after it.
 char* FindValueEnd(char* keyword, std::size_t skip, char delimiter, const char* end) {
-  return FindByte(Skip(keyword, skip, end), end, delimiter);
+  return FindByte(Skip(keyword, skip, end), delimiter);
+}
+
+// A value cut out of the text: its first byte, and the byte after the delimiter that was
+// overwritten with NUL to end it.
+struct CutValue {
+  char* text = nullptr;
+  char* after = nullptr;
+};
+
+// Finds `keyword` from `from` and cuts out the value that follows it and `separator`, up to the
+// first `delimiter`; none (both null) when any of it is missing.
+template <std::size_t KeywordSize, std::size_t SeparatorSize>
+CutValue CutValueAfter(char* from, const char* end, const char (&keyword)[KeywordSize],
+                       const char (&/*separator*/)[SeparatorSize], char delimiter) {
+  constexpr std::size_t kSkip = (KeywordSize - 1) + (SeparatorSize - 1);
+  char* at = FindKeyword(from, end, keyword);
+  char* valueEnd = FindValueEnd(at, kSkip, delimiter, end);
+  if (valueEnd == nullptr) return {};
+  *valueEnd = '\0';
+  return {at + kSkip, valueEnd + 1};
 }
 
 std::int32_t Saturate(std::int64_t value) {
@@ -58,25 +127,27 @@ int MonthNumber(std::string_view name) {
   return 0;
 }
 
-// The tag is the four bytes six on from "tag", fewer where one of them is a NUL. The caller has
+// The tag is the kTagBytes bytes after "tag = ", fewer where one of them is a NUL. The caller has
 // made sure those bytes lie within the text.
 std::uint32_t TagKey(const char* tagKeyword) {
   std::uint32_t key = 0;
   bool ended = false;
-  for (std::size_t i = 0; i < 4; ++i) {
-    ended = ended || tagKeyword[6 + i] == '\0';
-    key = (key << 8) | (ended ? 0u : static_cast<unsigned char>(tagKeyword[6 + i]));
+  for (std::size_t i = 0; i < kTagBytes; ++i) {
+    ended = ended || tagKeyword[kTagStart + i] == '\0';
+    key = (key << 8) | (ended ? 0u : static_cast<unsigned char>(tagKeyword[kTagStart + i]));
   }
   return key;
 }
 
-// Reads the tag after `tagKeyword`, cuts it to four bytes and gives the position after the cut;
-// none when the tag's bytes would run past the end.
-char* CutTag(char* tagKeyword, const char* end, std::uint32_t& key) {
-  char* after = Skip(tagKeyword, 11, end);
+// Finds "tag" from `from`, reads the tag after it, cuts it to four bytes by overwriting the byte
+// after them with NUL and gives the position after the cut; none when the keyword is missing or
+// the tag's bytes would run past the end.
+char* CutTag(char* from, const char* end, std::uint32_t& key) {
+  char* tagKeyword = FindKeyword(from, end, kTagKeyword);
+  char* after = Skip(tagKeyword, kTagStart + kTagBytes + 1, end);
   if (after == nullptr) return nullptr;
   key = TagKey(tagKeyword);
-  tagKeyword[10] = '\0';
+  tagKeyword[kTagStart + kTagBytes] = '\0';
   return after;
 }
 
@@ -84,13 +155,10 @@ char* CutTag(char* tagKeyword, const char* end, std::uint32_t& key) {
 // its line feed, or none.
 template <std::size_t Size>
 char* ReadAttribute(char* from, const char* end, const char (&keyword)[Size], std::int32_t& value) {
-  constexpr std::size_t kSkip = Size - 1 + 3;  // the keyword, a space, an equals sign and a space
-  char* at = FindKeyword(from, end, keyword);
-  char* valueEnd = FindValueEnd(at, kSkip, '\n', end);
-  if (valueEnd == nullptr) return nullptr;
-  *valueEnd = '\0';
-  value = ReadNumber(at + kSkip);
-  return valueEnd + 1;
+  const CutValue attribute = CutValueAfter(from, end, keyword, kEquals, '\n');
+  if (attribute.text == nullptr) return nullptr;
+  value = ReadNumber(attribute.text);
+  return attribute.after;
 }
 
 // Reads one character entry into `record`. Gives where the search for the next entry starts, or
@@ -98,50 +166,39 @@ char* ReadAttribute(char* from, const char* end, const char (&keyword)[Size], st
 char* ReadCharacterEntry(char* entry, const char* end, DateNumber startDate,
                          const CapitalTable& capitals, const MarriageTable& marriageMarks,
                          CharacterRecord& record, bool& living) {
+  // The id is the second "id" of the entry, searched from the byte after the first one's start.
   char* firstId = FindKeyword(entry, end, "id");
-  char* idKeyword = FindKeyword(firstId ? firstId + 1 : nullptr, end, "id");
-  char* idEnd = FindValueEnd(idKeyword, 5, '\n', end);
-  if (idEnd == nullptr) return nullptr;
-  *idEnd = '\0';
-  record.married = marriageMarks.IsMarried(ReadNumber(idKeyword + 5)) ? 1 : 0;
+  const CutValue id = CutValueAfter(firstId ? firstId + 1 : nullptr, end, "id", kEquals, '\n');
+  if (id.text == nullptr) return nullptr;
+  record.married = marriageMarks.IsMarried(ReadNumber(id.text)) ? 1 : 0;
 
-  char* tagKeyword = FindKeyword(idEnd + 1, end, "tag");
   std::uint32_t tag = 0;
-  char* afterTag = tagKeyword ? CutTag(tagKeyword, end, tag) : nullptr;
+  char* afterTag = CutTag(id.after, end, tag);
   if (afterTag == nullptr) return nullptr;
   const auto capital = capitals.find(tag);
   record.capital = capital != capitals.end() ? capital->second : 0;
 
-  char* nameKeyword = FindKeyword(afterTag, end, "name");
-  char* nameEnd = FindValueEnd(nameKeyword, 8, '"', end);
-  if (nameEnd == nullptr) return nullptr;
-  *nameEnd = '\0';
-  record.name = nameKeyword + 8;
+  const CutValue name = CutValueAfter(afterTag, end, "name", kEqualsQuote, '"');
+  if (name.text == nullptr) return nullptr;
+  record.name = name.text;
 
-  char* dateKeyword = FindKeyword(nameEnd + 1, end, "date");
-  char* dateEnd = FindValueEnd(dateKeyword, 8, '"', end);
-  if (dateEnd == nullptr) return nullptr;
-  *dateEnd = '\0';
-  const DateNumber birth = ReadNumber(dateKeyword + 8);
-  record.age = Saturate((startDate - birth + 1) / 10000);
+  const CutValue birth = CutValueAfter(name.after, end, "date", kEqualsQuote, '"');
+  if (birth.text == nullptr) return nullptr;
+  record.age = Saturate((startDate - DateNumber{ReadNumber(birth.text)} + 1) / 10000);
 
-  char* genderKeyword = FindKeyword(dateEnd + 1, end, "gender");
-  char* genderEnd = FindValueEnd(genderKeyword, 9, '\n', end);
-  if (genderEnd == nullptr) return nullptr;
-  *genderEnd = '\0';
-  record.gender = ReadCharacterCode(genderKeyword + 9);
+  const CutValue gender = CutValueAfter(birth.after, end, "gender", kEquals, '\n');
+  if (gender.text == nullptr) return nullptr;
+  record.gender = ReadCharacterCode(gender.text);
 
-  char* religionKeyword = FindKeyword(genderEnd + 1, end, "religion");
-  char* religionEnd = FindValueEnd(religionKeyword, 11, '\n', end);
-  if (religionEnd == nullptr) return nullptr;
-  *religionEnd = '\0';
-  record.religion = ReadCharacterCode(religionKeyword + 11);
+  const CutValue religion = CutValueAfter(gender.after, end, "religion", kEquals, '\n');
+  if (religion.text == nullptr) return nullptr;
+  record.religion = ReadCharacterCode(religion.text);
 
   // The cut in front of " attributes" confines the death test to the lines before it.
-  char* attributes = FindKeyword(religionEnd + 1, end, " attributes");
+  char* attributes = FindKeyword(religion.after, end, " attributes");
   if (attributes == nullptr) return nullptr;
   *attributes = '\0';
-  if (FindKeyword(religionEnd + 1, end, "deathdate") != nullptr) {
+  if (FindKeyword(religion.after, end, "deathdate") != nullptr) {
     living = false;
     return attributes + 1;
   }
@@ -159,15 +216,18 @@ char* ReadCharacterEntry(char* entry, const char* end, DateNumber startDate,
   return next;
 }
 
-}  // namespace
+// The five steps of ScanSave. `end` is the text's first NUL as loaded: no step reads or writes past
+// it, and a step that would have to stops there, keeping what it has found so far.
 
+// Finds the sections and the text's end, and cuts the sections apart; none when the start date,
+// the marriage section, the character section or its end is missing.
 std::optional<SaveSections> SplitSaveSections(char* text) {
   // Up to the title line, the C library's strstr, which stops at the first NUL, does the searching:
   // the search for the title line crosses nearly the whole save, where it is fastest. Each search
   // starts where the one before it stopped, so the text from its start to the title line holds no
   // NUL, and the first NUL after the line is the text's end: no separate pass is needed for it.
   SaveSections sections;
-  sections.startDate = std::strstr(text, "startdate = { year = ");
+  sections.startDate = std::strstr(text, kStartDateKeyword);
   sections.marriages = sections.startDate ? std::strstr(sections.startDate, "marrige") : nullptr;
   char* characterLine = sections.marriages ? std::strstr(sections.marriages, "\ncharacter") : nullptr;
   char* titleLine = characterLine ? std::strstr(characterLine + 1, "\ntitle") : nullptr;
@@ -181,61 +241,60 @@ std::optional<SaveSections> SplitSaveSections(char* text) {
   return sections;
 }
 
+// Reads the date that follows the start-date keyword; none when it cannot be read. A month name
+// outside the twelve counts as month 0. Each value ends at the first space after it, and the
+// month and the day are found by passing the text between that space and them.
 std::optional<DateNumber> ReadStartDate(char* keyword, const char* end) {
-  char* yearEnd = FindValueEnd(keyword, 21, ' ', end);
+  constexpr char kBeforeMonth[] = " month = ";
+  constexpr char kBeforeDay[] = " day = ";
+  char* yearEnd = FindValueEnd(keyword, LengthOf(kStartDateKeyword), ' ', end);
   if (yearEnd == nullptr) return std::nullopt;
   *yearEnd = '\0';
-  char* monthEnd = FindValueEnd(yearEnd, 9, ' ', end);
+  char* monthEnd = FindValueEnd(yearEnd, LengthOf(kBeforeMonth), ' ', end);
   if (monthEnd == nullptr) return std::nullopt;
   *monthEnd = '\0';
-  char* dayEnd = FindValueEnd(monthEnd, 7, ' ', end);
+  char* dayEnd = FindValueEnd(monthEnd, LengthOf(kBeforeDay), ' ', end);
   if (dayEnd == nullptr) return std::nullopt;
   *dayEnd = '\0';
-  const DateNumber year = ReadNumber(keyword + 21);
-  const DateNumber month = MonthNumber(yearEnd + 9);
-  const DateNumber day = ReadNumber(monthEnd + 7);
+  const DateNumber year = ReadNumber(keyword + LengthOf(kStartDateKeyword));
+  const DateNumber month = MonthNumber(yearEnd + LengthOf(kBeforeMonth));
+  const DateNumber day = ReadNumber(monthEnd + LengthOf(kBeforeDay));
   return year * 10000 + month * 100 + day - 100;
 }
 
+// Reads the capital of every country from `countries` (none reads nothing); a later country
+// overwrites an earlier one with the same tag.
 void ReadCapitals(char* countries, const char* end, CapitalTable& capitals) {
   for (char* entry = countries; entry != nullptr;) {
-    char* tagKeyword = FindKeyword(entry, end, "tag");
     std::uint32_t tag = 0;
-    char* afterTag = tagKeyword ? CutTag(tagKeyword, end, tag) : nullptr;
-    char* capitalKeyword = FindKeyword(afterTag, end, "capital");
-    char* capitalEnd = FindValueEnd(capitalKeyword, 10, '\n', end);
-    if (capitalEnd == nullptr) return;
-    *capitalEnd = '\0';
-    capitals[tag] = ReadNumber(capitalKeyword + 10);
-    entry = FindKeyword(capitalEnd + 1, end, "country");
+    char* afterTag = CutTag(entry, end, tag);
+    const CutValue capital = CutValueAfter(afterTag, end, "capital", kEquals, '\n');
+    if (capital.text == nullptr) return;
+    capitals[tag] = ReadNumber(capital.text);
+    entry = FindKeyword(capital.after, end, "country");
   }
 }
 
-bool MarriageTable::IsMarried(std::int32_t id) const {
-  return std::binary_search(marriedIds.begin(), marriedIds.end(), id);
-}
-
+// Marks both ids of every marriage entry that counts: one whose second id's closing brace is
+// followed, one byte on, by "s".
 void ReadMarriages(char* marriages, const char* end, MarriageTable& marriageMarks) {
   std::vector<std::int32_t>& ids = marriageMarks.marriedIds;
   for (char* entry = marriages; entry != nullptr;) {
-    char* firstKeyword = FindKeyword(entry, end, "id");
-    char* firstEnd = FindValueEnd(firstKeyword, 5, '}', end);
-    if (firstEnd == nullptr) break;
-    *firstEnd = '\0';
-    char* secondKeyword = FindKeyword(firstEnd + 1, end, "id");
-    char* secondEnd = FindValueEnd(secondKeyword, 5, '}', end);
-    if (secondEnd == nullptr) break;
-    *secondEnd = '\0';
-    if (end - secondEnd > 2 && secondEnd[2] == 's') {
-      ids.push_back(ReadNumber(firstKeyword + 5));
-      ids.push_back(ReadNumber(secondKeyword + 5));
+    const CutValue first = CutValueAfter(entry, end, "id", kEquals, '}');
+    if (first.text == nullptr) break;
+    const CutValue second = CutValueAfter(first.after, end, "id", kEquals, '}');
+    if (second.text == nullptr) break;
+    if (end - second.after > 1 && second.after[1] == 's') {
+      ids.push_back(ReadNumber(first.text));
+      ids.push_back(ReadNumber(second.text));
     }
-    entry = FindKeyword(secondEnd + 1, end, "marrige");
+    entry = FindKeyword(second.after, end, "marrige");
   }
   std::sort(ids.begin(), ids.end());
   ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
 }
 
+// Appends a record for every character entry without a death date.
 void ReadCharacters(char* characters, const char* end, DateNumber startDate,
                     const CapitalTable& capitals, const MarriageTable& marriageMarks,
                     Roster& roster) {
@@ -248,6 +307,8 @@ void ReadCharacters(char* characters, const char* end, DateNumber startDate,
     entry = FindKeyword(next, end, "character");
   }
 }
+
+}  // namespace
 
 void ScanSave(SaveText text, Roster& roster) {
   const std::optional<SaveSections> sections = SplitSaveSections(text);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 // A SaveText is the whole save file as one writable, NUL-terminated heap buffer of 8-bit text in the
 // program's code page (Shift-JIS). No length travels with it: the text ends at its first NUL. The
 // scanner cuts it up in place, so one SaveText is scanned once.
@@ -12,3 +14,11 @@ SaveText LoadSaveText(const char* path);
 
 // Releases a SaveText; releasing none does nothing.
 void ReleaseSaveText(SaveText text);
+
+struct SaveTextDeleter {
+  void operator()(char* text) const { ReleaseSaveText(text); }
+};
+
+// The one owner of a SaveText wherever our code holds one: it releases the text with
+// ReleaseSaveText exactly once. Taken from LoadSaveText as SaveTextOwner(LoadSaveText(path)).
+using SaveTextOwner = std::unique_ptr<char, SaveTextDeleter>;

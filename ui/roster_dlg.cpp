@@ -30,23 +30,10 @@ bool g_bDialogReady = false;
 
 namespace {
 
-struct ColumnSpec {
-  const wchar_t* title;
-  int width;  // pixels
-};
-
-constexpr ColumnSpec kColumns[RosterRows::kColumnCount] = {
-    {L"名前", 200}, {L"性別", 50}, {L"宗教", 50}, {L"年齢", 50}, {L"州番号", 60},
-    {L"mar", 50},   {L"dip", 50},  {L"int", 50},  {L"ste", 50},  {L"合計", 50},
-};
-
+// The columns (kRosterColumns) and the default search (kDefaultSearch) are in
+// save/roster_table.h.
 constexpr int kAgeMin = 0;
 constexpr int kAgeMax = 100;
-constexpr int kDefaultMinAge = 16;
-constexpr int kDefaultMaxAge = 30;
-constexpr int kGenderMale = 1;
-constexpr int kReligionCatholic = 1;
-constexpr int kMaritalUnmarried = 2;
 
 // Where the table goes on every change of size, in pixels of the client area.
 constexpr int kTableLeft = 5;
@@ -128,8 +115,8 @@ void CRosterDlg::OnInitDialog() {
 
   SetIcons(m_hIcon);
 
-  for (auto [slider, position] : {std::pair{m_sliderMaxAge, kDefaultMaxAge},
-                                  std::pair{m_sliderMinAge, kDefaultMinAge}}) {
+  for (auto [slider, position] : {std::pair{m_sliderMaxAge, kDefaultSearch.maxAge},
+                                  std::pair{m_sliderMinAge, kDefaultSearch.minAge}}) {
     slider->SetLineSize(1);
     slider->SetPageSize(10);
     slider->SetRange(kAgeMin, kAgeMax);
@@ -138,17 +125,17 @@ void CRosterDlg::OnInitDialog() {
     slider->SetTickFreq(10);
   }
 
-  m_comboGender->SetSelection(kGenderMale);
-  m_comboReligion->SetSelection(kReligionCatholic);
-  m_comboMarital->SetSelection(kMaritalUnmarried);
+  m_comboGender->SetSelection(kDefaultSearch.genderChoice);
+  m_comboReligion->SetSelection(kDefaultSearch.religionChoice);
+  m_comboMarital->SetSelection(kDefaultSearch.maritalChoice);
 
   // Appended in order, column k of the list shows cell k of the rows.
-  for (const ColumnSpec& column : kColumns) {
+  for (const RosterColumn& column : kRosterColumns) {
     m_listRoster->AppendColumn(column.title, wxLIST_FORMAT_LEFT, column.width);
   }
   m_listRoster->AttachRows(&m_rows);
 
-  m_pSaveText = nullptr;
+  m_pSaveText.reset();
   m_sizeClient = GetClientSize();
   g_bDialogReady = true;
 
@@ -206,11 +193,10 @@ void CRosterDlg::OnSize(wxSizeEvent& event) {
 }
 
 bool CRosterDlg::LoadSave(const char* path) {
-  ReleaseSaveText(m_pSaveText);
-  m_pSaveText = nullptr;
+  m_pSaveText.reset();
   m_roster.clear();
-  m_pSaveText = LoadSaveText(path);
-  if (m_pSaveText != nullptr) ScanSave(m_pSaveText, m_roster);
+  m_pSaveText.reset(LoadSaveText(path));
+  if (m_pSaveText != nullptr) ScanSave(m_pSaveText.get(), m_roster);
   if (m_chkSearchOnOpen->IsChecked()) OnSearch();
   return m_pSaveText != nullptr;
 }
@@ -316,6 +302,5 @@ void CRosterDlg::OnClose(wxCloseEvent&) {
 
 void CRosterDlg::OnDestroy(wxWindowDestroyEvent& event) {
   event.Skip();
-  ReleaseSaveText(m_pSaveText);
-  m_pSaveText = nullptr;
+  m_pSaveText.reset();
 }

@@ -61,6 +61,17 @@ class CRosterDlg : public wxDialog {
   bool LoadSave(const char* path);
   bool ActivatedByClick(const wxActivateEvent& event) const;
 
+  // The handlers keep the names of the document (its MFC messages); in wx they serve:
+  //   OnNotify        wxEVT_LIST_COL_CLICK from the table (EVT_LIST_COL_CLICK; MFC: WM_NOTIFY,
+  //                   LVN_COLUMNCLICK)
+  //   OnSysCommand    wxEVT_MENU with IDM_ABOUTBOX, from the system menu on Windows and from the
+  //                   dialog's own about menu elsewhere (EVT_MENU; MFC: WM_SYSCOMMAND)
+  //   OnHScroll       every wxEVT_SCROLL_* of the two age sliders (EVT_COMMAND_SCROLL; MFC:
+  //                   WM_HSCROLL)
+  //   DoDataExchange  no event: the constructor calls it to look the controls up with XRCCTRL
+  //                   (MFC: DDX_Control); OnInitDialog, likewise called, stands for WM_INITDIALOG
+  // The others are named for their event: OnOK, OnOpenFile, OnSearchButton (EVT_BUTTON), OnSize,
+  // OnActivate, OnClose, OnDestroy (EVT_WINDOW_DESTROY).
   void OnOK(wxCommandEvent& event);
   void OnOpenFile(wxCommandEvent& event);
   void OnSearchButton(wxCommandEvent& event);
@@ -79,7 +90,7 @@ class CRosterDlg : public wxDialog {
   void OnClose(wxCloseEvent& event);
   void OnDestroy(wxWindowDestroyEvent& event);
 
-  SaveText m_pSaveText = nullptr;
+  SaveTextOwner m_pSaveText;  // the current save text, none before the first load
   Roster m_roster;
   RosterRows m_rows;
   wxCheckBox* m_chkSearchOnOpen = nullptr;

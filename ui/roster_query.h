@@ -3,23 +3,15 @@
 #include <cstdint>
 
 #include "save/character_record.h"
+#include "save/roster_table.h"
 
 class RosterRows;
 
-// The five filter settings, read from the window's controls when a Search runs. A choice is an
-// index in its list as displayed; -1 (no selection) or any other value outside the list rejects
-// every record.
-struct SearchCriteria {
-  std::int32_t minAge = 0;
-  std::int32_t maxAge = 0;
-  std::int32_t genderChoice = 0;    // 0 all, 1 'm', 2 'f'
-  std::int32_t religionChoice = 0;  // 0 all, 1 'c', 2 'o', 3 'p', 4 'm'
-  std::int32_t maritalChoice = 0;   // 0 all, 1 married, 2 unmarried
-};
+// SearchCriteria, the filter's choices and the default search are in save/roster_table.h.
 
 // The sort state, process-wide for the whole run: neither a load nor a Search resets it.
-extern std::int32_t g_nSortColumn;     // table column = record field compared; starts at 9, total
-extern std::int32_t g_nSortDirection;  // +1 ascending, -1 descending; starts at -1
+extern std::int32_t g_nSortColumn;     // table column = record field compared; starts at total
+extern std::int32_t g_nSortDirection;  // +1 ascending, -1 descending; starts descending
 
 // True when the record passes all five tests of the filter.
 bool RecordMatches(const CharacterRecord& record, const SearchCriteria& criteria);

@@ -4,36 +4,14 @@
 #include <array>
 #include <climits>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <utility>
-
-namespace {
-
-// Cell texts are a few bytes long, too short to repay a library call to find the NUL.
-std::size_t TextLength(std::string_view text) {
-  std::size_t length = 0;
-  while (length < text.size() && text[length] != '\0') ++length;
-  return length;
-}
-
-}  // namespace
 
 void RosterRows::DeleteAllItems() {
   // Keeps the capacity, so the next Search refills without reallocating.
   arenaSize_ = 0;
   rows_.clear();
   order_.clear();
-}
-
-int RosterRows::InsertItem(std::string_view text) {
-  if (order_.size() >= static_cast<std::size_t>(INT_MAX)) return -1;
-  Offset name = 0;
-  if (!Append(text, name)) return -1;
-  rows_.emplace_back();
-  rows_.back().cells[0] = name;
-  order_.push_back({0, static_cast<std::uint32_t>(rows_.size() - 1)});
-  return 0;
 }
 
 int RosterRows::InsertItem(const std::string_view (&cells)[kColumnCount], std::uint32_t data) {
@@ -43,7 +21,9 @@ int RosterRows::InsertItem(const std::string_view (&cells)[kColumnCount], std::u
     if (cell.size() >= std::numeric_limits<Offset>::max() - bound) return -1;
     bound += cell.size() + 1;
   }
-  char* const start = Reserve(bound);
+  // The cells may be texts of this table: the old arena, if it moves, outlives the copying.
+  std::unique_ptr<char[]> previous;
+  char* const start = Reserve(bound, previous);
   if (start == nullptr) return -1;
   Row& row = rows_.emplace_back();
   char* out = start;
@@ -62,30 +42,11 @@ int RosterRows::InsertItem(const std::string_view (&cells)[kColumnCount], std::u
   return 0;
 }
 
-void RosterRows::SetItemText(int row, int column, std::string_view text) {
-  if (column < 0 || column >= kColumnCount) return;
-  const RowRef* ref = Find(row);
-  Offset offset = 0;
-  if (ref == nullptr || !Append(text, offset)) return;
-  rows_[ref->slot].cells[column] = offset;
-}
-
-void RosterRows::SetItemData(int row, std::uint32_t data) {
-  if (RowRef* ref = Find(row)) ref->data = data;
-}
-
-void RosterRows::SortItems(Compare compare, std::intptr_t context) {
-  if (compare == nullptr) return;
-  // order_ runs bottom to top, so the sort runs over its reverse: the top row comes first.
-  std::stable_sort(order_.rbegin(), order_.rend(), [compare, context](RowRef a, RowRef b) {
-    return compare(a.data, b.data, context) < 0;
-  });
-}
-
 void RosterRows::SortItems(Compare compare, std::intptr_t context, KeyOf keyOf,
                            std::intptr_t keyContext) {
   if (compare == nullptr || keyOf == nullptr) return;
   keyed_.clear();
+  // order_ runs bottom to top, so the keys are taken over its reverse: the top row comes first.
   for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
     keyed_.push_back({keyOf(it->data, keyContext).key, *it});
   }
@@ -127,11 +88,7 @@ const RosterRows::RowRef* RosterRows::Find(int row) const {
   return &order_[order_.size() - 1 - static_cast<std::size_t>(row)];
 }
 
-RosterRows::RowRef* RosterRows::Find(int row) {
-  return const_cast<RowRef*>(std::as_const(*this).Find(row));
-}
-
-char* RosterRows::Reserve(std::size_t size) {
+char* RosterRows::Reserve(std::size_t size, std::unique_ptr<char[]>& previous) {
   // Offset 0 stands for the empty text, so no text starts there.
   if (arenaSize_ == 0) arenaSize_ = 1;
   if (size > std::numeric_limits<Offset>::max() - arenaSize_) return nullptr;
@@ -140,31 +97,10 @@ char* RosterRows::Reserve(std::size_t size) {
     const std::size_t capacity = std::max({needed, 2 * arenaCapacity_, std::size_t{4096}});
     auto grown = std::make_unique_for_overwrite<char[]>(capacity);
     if (arena_ != nullptr) std::memcpy(grown.get(), arena_.get(), arenaSize_);
-    arena_ = std::move(grown);
+    previous = std::exchange(arena_, std::move(grown));
     arenaCapacity_ = capacity;
   }
   return arena_.get() + arenaSize_;
-}
-
-bool RosterRows::Append(std::string_view text, Offset& offset) {
-  const std::size_t length = TextLength(text);
-  if (length == 0) {
-    offset = 0;
-    return true;
-  }
-  // A text taken from this model's own cells lies in the arena, which Reserve may move.
-  const std::less<const char*> before;
-  const char* base = arena_.get();
-  const bool inArena = base != nullptr && !before(text.data(), base) &&
-                       before(text.data(), base + arenaSize_);
-  const std::size_t source = inArena ? static_cast<std::size_t>(text.data() - base) : 0;
-  char* out = Reserve(length + 1);
-  if (out == nullptr) return false;
-  std::memmove(out, inArena ? arena_.get() + source : text.data(), length);
-  out[length] = '\0';
-  offset = static_cast<Offset>(arenaSize_);
-  arenaSize_ += length + 1;
-  return true;
 }
 
 void RosterRows::RadixSort(std::vector<KeyedRow>& rows, std::vector<KeyedRow>& scratch) {

@@ -92,11 +92,17 @@ class Lister : public ::testing::Test {
 
 TEST(ListerOptions, DefaultsAreTheWindowsAndEachChoiceHasItsIndex) {
   const ListerOptions defaults = Accept({"save.eug"});
+  EXPECT_EQ(defaults.criteria.minAge, kDefaultSearch.minAge);
+  EXPECT_EQ(defaults.criteria.maxAge, kDefaultSearch.maxAge);
+  EXPECT_EQ(defaults.criteria.genderChoice, kDefaultSearch.genderChoice);
+  EXPECT_EQ(defaults.criteria.religionChoice, kDefaultSearch.religionChoice);
+  EXPECT_EQ(defaults.criteria.maritalChoice, kDefaultSearch.maritalChoice);
+  // The window's defaults: 16 to 30, 男(m), カトリック(c), 未婚.
   EXPECT_EQ(defaults.criteria.minAge, 16);
   EXPECT_EQ(defaults.criteria.maxAge, 30);
-  EXPECT_EQ(defaults.criteria.genderChoice, 1);
-  EXPECT_EQ(defaults.criteria.religionChoice, 1);
-  EXPECT_EQ(defaults.criteria.maritalChoice, 2);
+  EXPECT_EQ(defaults.criteria.genderChoice, kGenderMale);
+  EXPECT_EQ(defaults.criteria.religionChoice, kReligionCatholic);
+  EXPECT_EQ(defaults.criteria.maritalChoice, kMaritalUnmarried);
   EXPECT_TRUE(defaults.sorts.empty());
   EXPECT_EQ(defaults.file, "save.eug");
   EXPECT_FALSE(defaults.help);
@@ -137,8 +143,8 @@ TEST(ListerOptions, SortsKeepTheirOrderAndDefaultToAscending) {
       Accept({"--sort", "name", "--sort=age:desc", "--sort", "stewardship:asc", "f"});
   EXPECT_EQ(options.sorts,
             (std::vector<SortRequest>{{0, 1}, {3, -1}, {8, 1}}));
-  for (std::size_t column = 0; column < kColumnKeys.size(); ++column) {
-    EXPECT_EQ(Accept({"--sort", kColumnKeys[column], "f"}).sorts.front().column,
+  for (std::size_t column = 0; column < kRosterColumns.size(); ++column) {
+    EXPECT_EQ(Accept({"--sort", kRosterColumns[column].key, "f"}).sorts.front().column,
               static_cast<int>(column));
   }
   for (const char* bad : {"Name", "married", "age:down", "age:", ":asc", "", "age:desc:asc"}) {
@@ -157,6 +163,8 @@ TEST(ListerOptions, FileAndOptionShapes) {
   EXPECT_NE(Reject({"--colour", "red", "f"}).find("--colour"), std::string::npos);
   EXPECT_NE(Reject({"-g", "f"}).find("-g"), std::string::npos);
   EXPECT_NE(Reject({"--help=yes", "f"}).find("--help=yes"), std::string::npos);
+  EXPECT_NE(Reject({"--sorted", "age", "f"}).find("--sorted"), std::string::npos);
+  EXPECT_EQ(Accept({"--sort=age", "f"}).sorts, (std::vector<SortRequest>{{3, 1}}));
 }
 
 TEST(RosterListing, TextCellsAreDecodedAndKeptOnOneLine) {

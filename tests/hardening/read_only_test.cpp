@@ -73,17 +73,16 @@ TEST(ReadOnly, LoadScanAndSearchWriteNothingAndOpenSavesReadOnly) {
 
   for (const char* save : kSaves) {
     SCOPED_TRACE(save);
-    SaveText text = LoadSaveText((kSaveFolder / save).string().c_str());
+    const SaveTextOwner text(LoadSaveText((kSaveFolder / save).string().c_str()));
     ASSERT_NE(text, nullptr);
     Roster roster;
-    ScanSave(text, roster);
+    ScanSave(text.get(), roster);
     RosterRows rows;
     SearchRoster(rows, roster, SearchCriteria{0, 100, 0, 0, 0});
     EXPECT_GT(rows.GetItemCount(), 0);
     for (std::int32_t column = 0; column < RosterRows::kColumnCount; ++column) {
       ClickRosterColumn(rows, roster, column);
     }
-    ReleaseSaveText(text);
   }
 
   const auto saveEvents = saveWatch.Events();

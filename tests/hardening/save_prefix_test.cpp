@@ -29,19 +29,16 @@ class ScannedSave {
     if (text_ == nullptr) return;
     // A converted text has no NUL before its end; an 8-bit one is the file byte for byte.
     const bool converted = !bytes.empty() && static_cast<unsigned char>(bytes[0]) == 0xFF;
-    loaded_ = converted ? std::string(text_) : std::string(bytes);
-    ScanSave(text_, roster_);
+    loaded_ = converted ? std::string(text_.get()) : std::string(bytes);
+    ScanSave(text_.get(), roster_);
   }
-  ~ScannedSave() { ReleaseSaveText(text_); }
-  ScannedSave(const ScannedSave&) = delete;
-  ScannedSave& operator=(const ScannedSave&) = delete;
 
   bool Loaded() const { return text_ != nullptr; }
   const Roster& Records() const { return roster_; }
-  std::string Invariants() const { return CheckScanInvariants(loaded_, text_, roster_); }
+  std::string Invariants() const { return CheckScanInvariants(loaded_, text_.get(), roster_); }
 
  private:
-  SaveText text_;
+  SaveTextOwner text_;
   std::string loaded_;  // the buffer as loaded, for checking what the scan changed
   Roster roster_;
 };

@@ -83,15 +83,14 @@ TEST(TokenSaves, LoadAndScanWithoutFaultAndCutOnlyWithinTheText) {
     SCOPED_TRACE("save " + std::to_string(n));
     const auto path = folder.Write("tokens.eug", file);
 
-    SaveText text = LoadSaveText(path.string().c_str());
+    const SaveTextOwner text(LoadSaveText(path.string().c_str()));
     ASSERT_NE(text, nullptr);
     const bool converted = !file.empty() && static_cast<unsigned char>(file[0]) == 0xFF;
-    const std::string loaded = converted ? std::string(text) : file;
+    const std::string loaded = converted ? std::string(text.get()) : file;
     Roster roster;
-    ScanSave(text, roster);
-    EXPECT_EQ(CheckScanInvariants(loaded, text, roster), "") << testing::PrintToString(file);
+    ScanSave(text.get(), roster);
+    EXPECT_EQ(CheckScanInvariants(loaded, text.get(), roster), "") << testing::PrintToString(file);
     savesWithRecords += !roster.empty();
-    ReleaseSaveText(text);
   }
   // Enough saves must reach the record path, or they would test little but the search for
   // sections.

@@ -16,12 +16,10 @@ class LoadSaveTextTest : public ::testing::Test {
 
   // Loads `bytes` from a file and gives the whole text up to its first NUL.
   std::string LoadBytes(const std::string& bytes) {
-    SaveText text = LoadSaveText(Write(bytes).c_str());
+    const SaveTextOwner text(LoadSaveText(Write(bytes).c_str()));
     EXPECT_NE(text, nullptr);
     if (text == nullptr) return "<none>";
-    std::string result(text);
-    ReleaseSaveText(text);
-    return result;
+    return std::string(text.get());
   }
 
   TempFolder folder_;
@@ -35,11 +33,10 @@ std::string Utf16(std::u16string_view text, bool byteOrderMark = true) {
 
 TEST_F(LoadSaveTextTest, EightBitFileComesBackByteForByteWithOneNulAppended) {
   const std::string bytes = "a\r\nb \x83\x74\x83\x42\x81\x5C\xFE\x80 end\r\n";
-  SaveText text = LoadSaveText(Write(bytes).c_str());
+  const SaveTextOwner text(LoadSaveText(Write(bytes).c_str()));
   ASSERT_NE(text, nullptr);
-  EXPECT_EQ(std::memcmp(text, bytes.data(), bytes.size()), 0);
-  EXPECT_EQ(text[bytes.size()], '\0');
-  ReleaseSaveText(text);
+  EXPECT_EQ(std::memcmp(text.get(), bytes.data(), bytes.size()), 0);
+  EXPECT_EQ(text.get()[bytes.size()], '\0');
 }
 
 TEST_F(LoadSaveTextTest, NulInsideAnEightBitFileEndsTheText) {
@@ -48,8 +45,9 @@ TEST_F(LoadSaveTextTest, NulInsideAnEightBitFileEndsTheText) {
 
 TEST_F(LoadSaveTextTest, EmptyFileGivesEmptyTextAndMissingFileGivesNone) {
   EXPECT_EQ(LoadBytes(""), "");
-  EXPECT_EQ(LoadSaveText((folder_.Path() / "missing.eug").string().c_str()), nullptr);
-  EXPECT_EQ(LoadSaveText(folder_.Path().string().c_str()), nullptr) << "a folder is not a readable save";
+  EXPECT_EQ(SaveTextOwner(LoadSaveText((folder_.Path() / "missing.eug").string().c_str())), nullptr);
+  EXPECT_EQ(SaveTextOwner(LoadSaveText(folder_.Path().string().c_str())), nullptr)
+      << "a folder is not a readable save";
 }
 
 TEST_F(LoadSaveTextTest, Utf16FileIsConvertedWithTheByteOrderMarkKeptAsQuestionMark) {
@@ -97,12 +95,12 @@ TEST_F(LoadSaveTextTest, OnlyALeadingFFByteSelectsUtf16) {
 }
 
 TEST(SampleSaves, TheUtf16SampleLoadsLikeItsShiftJisContent) {
-  SaveText text = LoadSaveText(PELLARIN_SAMPLE_DIR "/1066_england_utf16.eug");
+  const SaveTextOwner text(LoadSaveText(PELLARIN_SAMPLE_DIR "/1066_england_utf16.eug"));
   ASSERT_NE(text, nullptr);
-  EXPECT_EQ(text[0], '?');
-  EXPECT_NE(std::strstr(text, "startdate = { year = 1066 month = october day = 14 }"), nullptr);
-  EXPECT_NE(std::strstr(text, "\x83\x74\x83\x42\x83\x8A\x83\x62\x83\x76"), nullptr) << "フィリップ";
-  ReleaseSaveText(text);
+  EXPECT_EQ(text.get()[0], '?');
+  EXPECT_NE(std::strstr(text.get(), "startdate = { year = 1066 month = october day = 14 }"), nullptr);
+  EXPECT_NE(std::strstr(text.get(), "\x83\x74\x83\x42\x83\x8A\x83\x62\x83\x76"), nullptr)
+      << "フィリップ";
 }
 
 }  // namespace

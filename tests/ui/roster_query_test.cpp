@@ -2,16 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/roster_rows.h"
 
 namespace {
 
-constexpr SearchCriteria kDefaults{16, 30, 1, 1, 2};  // the window's: 男(m), カトリック(c), 未婚
+// kDefaultSearch, the window's defaults: 16 to 30, 男(m), カトリック(c), 未婚.
+constexpr SearchCriteria kDefaults = kDefaultSearch;
 
 CharacterRecord Person(const char* name, std::int32_t age, std::int32_t total = 0,
                        std::int32_t gender = 'm', std::int32_t religion = 'c',
@@ -27,6 +30,12 @@ CharacterRecord Person(const char* name, std::int32_t age, std::int32_t total = 
 }
 
 std::intptr_t Context(const Roster& roster) { return reinterpret_cast<std::intptr_t>(&roster); }
+
+// Inserts a row at the top with `name` as its only text and `data` as its item data.
+void InsertRow(RosterRows& rows, std::string_view name, std::uint32_t data = 0) {
+  const std::string_view cells[RosterRows::kColumnCount] = {name};
+  rows.InsertItem(cells, data);
+}
 
 std::vector<std::uint32_t> Data(const RosterRows& rows) {
   std::vector<std::uint32_t> data;
@@ -208,10 +217,10 @@ TEST_F(RosterQuery, SearchListsMatchesByTotalDescendingWithTiesInReverseRosterOr
 
 TEST_F(RosterQuery, SearchReplacesEveryRowAndEmptyRosterGivesNone) {
   RosterRows rows;
-  rows.InsertItem("left over");
+  InsertRow(rows, "left over");
   SearchRoster(rows, Roster{}, kDefaults);
   EXPECT_EQ(rows.GetItemCount(), 0);
-  rows.InsertItem("left over");
+  InsertRow(rows, "left over");
   SearchRoster(rows, Roster{Person("a", 20)}, SearchCriteria{0, 100, -1, 0, 0});
   EXPECT_EQ(rows.GetItemCount(), 0);
 }
@@ -278,19 +287,34 @@ TEST_F(RosterQuery, SortAgreesWithPairwiseComparisonOnEveryColumnAndDirection) {
   for (std::int32_t column = 0; column <= 11; ++column) {
     for (const std::int32_t direction : {1, -1, 0, 3, INT_MIN, INT_MAX}) {
       RosterRows sorted;
-      RosterRows expected;
       for (std::uint32_t i = 0; i < 400; ++i) {
-        const std::uint32_t data = i % 7 == 0 ? 0xFFFFFFF0u + i % 16 : random() % 330;
-        for (RosterRows* rows : {&sorted, &expected}) {
-          rows->InsertItem("");
-          rows->SetItemData(0, data);
-        }
+        InsertRow(sorted, "", i % 7 == 0 ? 0xFFFFFFF0u + i % 16 : random() % 330);
       }
+      // The rows as they stand, stably sorted by the comparison itself.
+      std::vector<std::uint32_t> expected = Data(sorted);
       g_nSortColumn = column;
       g_nSortDirection = direction;
+      std::stable_sort(expected.begin(), expected.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return CompareRosterItems(a, b, Context(roster)) < 0;
+      });
       SortRosterRows(sorted, roster);
-      expected.SortItems(CompareRosterItems, Context(roster));
-      ASSERT_EQ(Data(sorted), Data(expected)) << "column " << column << " direction " << direction;
+      ASSERT_EQ(Data(sorted), expected) << "column " << column << " direction " << direction;
     }
   }
+}
+
+TEST(SearchChoices, AreTheListsIndexesAsDisplayed) {
+  // Part 3.1: the gender, religion and (sorted) marital lists as the window displays them.
+  EXPECT_EQ((std::vector<int>{kGenderAll, kGenderMale, kGenderFemale}),
+            (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ((std::vector<int>{kReligionAll, kReligionCatholic, kReligionOrthodox, kReligionPagan,
+                              kReligionIslam}),
+            (std::vector<int>{0, 1, 2, 3, 4}));
+  EXPECT_EQ((std::vector<int>{kMaritalAll, kMaritalMarried, kMaritalUnmarried}),
+            (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(kDefaultSearch.minAge, 16);
+  EXPECT_EQ(kDefaultSearch.maxAge, 30);
+  EXPECT_EQ(kDefaultSearch.genderChoice, 1) << "男(m)";
+  EXPECT_EQ(kDefaultSearch.religionChoice, 1) << "カトリック(c)";
+  EXPECT_EQ(kDefaultSearch.maritalChoice, 2) << "未婚";
 }
