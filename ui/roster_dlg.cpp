@@ -60,11 +60,12 @@ constexpr const wchar_t* kLoadedMessage = L"ファイルの読み込みが完了
 constexpr const wchar_t* kUnreadableMessage = L"ファイルを読み込めませんでした。";
 
 // The folder the file dialog starts in: the automatic load's folder without its trailing
-// separator, relative to the current directory.
+// separator, taken from the current directory and handed over as an absolute path, since a file
+// dialog may ignore a relative one.
 wxString OpenFileFolder() {
-  wxString folder = wxString::FromUTF8(kSaveGameFolder);
-  while (!folder.empty() && wxFileName::IsPathSeparator(folder.Last())) folder.RemoveLast();
-  return folder;
+  wxFileName folder = wxFileName::DirName(wxString::FromUTF8(kSaveGameFolder));
+  folder.MakeAbsolute();
+  return folder.GetPath();
 }
 
 }  // namespace
