@@ -220,12 +220,14 @@ void CRosterDlg::OnOpenFile(wxCommandEvent&) {
   wxFileDialog dialog(this, kOpenFileTitle, OpenFileFolder(), wxEmptyString, kSaveFileFilter,
                       wxFD_OPEN);
   const std::optional<wxString> chosen = m_services.RunFileDialog(dialog);
+  // The command leaves the current directory at the file's folder, whatever the file dialog did
+  // with it: later opens and automatic loads look for their folder from there. It moves as the
+  // dialog closes, before the re-activation that follows.
+  const wxFileName file(chosen.value_or(wxString()));
+  if (chosen) wxSetWorkingDirectory(file.GetPath());
+  OnOwnBoxClosed();
   if (!chosen) return;
 
-  // The command leaves the current directory at the file's folder, whatever the file dialog did
-  // with it: later opens and automatic loads look for their folder from there.
-  const wxFileName file(*chosen);
-  wxSetWorkingDirectory(file.GetPath());
   // The bytes may point into the string itself, which must outlive them. A name that the file
   // system's encoding cannot spell reads as a file that is not there.
   const wxString fullPath = file.GetFullPath();
@@ -236,6 +238,7 @@ void CRosterDlg::OnOpenFile(wxCommandEvent&) {
   wxMessageDialog box(this, loaded ? kLoadedMessage : kUnreadableMessage,
                       wxTheApp->GetAppDisplayName(), wxOK | wxICON_NONE);
   m_services.RunMessageBox(box);
+  OnOwnBoxClosed();
 }
 
 bool CRosterDlg::ActivatedByClick(const wxActivateEvent& event) const {
@@ -243,19 +246,42 @@ bool CRosterDlg::ActivatedByClick(const wxActivateEvent& event) const {
 #ifdef __WXMSW__
   return false;
 #else
-  // This toolkit does not report how the window was activated: a mouse button held down at that
-  // moment means a click.
-  return m_services.IsMouseButtonDown();
+  // This toolkit does not report how the window was activated: a mouse press inside the window
+  // that comes with the activation means a click.
+  return m_services.IsActivationByClick(*this);
 #endif
 }
 
 void CRosterDlg::OnActivate(wxActivateEvent& event) {
   event.Skip();
-  if (!event.GetActive() || ActivatedByClick(event)) return;
+  if (!event.GetActive()) {
+    // The toolkit moves the focus to the window's own drop-down lists and menus; the document's
+    // platform does not deactivate the window for them, so their closing activates nothing.
+    if (!m_services.IsOwnPopupShown()) m_bActive = false;
+    return;
+  }
+  // Still active for the document's platform: after a pop-up of its own, or after a box of its
+  // own whose closing was handled as it closed.
+  if (m_bActive) return;
+  m_bActive = true;
+  if (ActivatedByClick(event)) return;
+  LoadOnActivation();
+}
+
+void CRosterDlg::LoadOnActivation() {
   if (!m_chkAutoOpen->IsChecked()) return;
   const std::string path = FindSaveGame(kSaveGameFolder);
   if (path.empty()) return;
   LoadSave(path.c_str());
+}
+
+void CRosterDlg::OnOwnBoxClosed() {
+#ifndef __WXMSW__
+  // Here the toolkit reports the activation only later, when it may be under the next box or
+  // after the code that follows; it is handled now, and the late report finds the window active.
+  m_bActive = true;
+  LoadOnActivation();
+#endif
 }
 
 bool CRosterDlg::AppendAboutEntry(wxMenu& menu) const {
@@ -302,7 +328,9 @@ void CRosterDlg::OnCharHook(wxKeyEvent& event) {
 
 void CRosterDlg::OnSysCommand(wxCommandEvent&) {
   CAboutDlg about;
-  if (about.GetHandle() != nullptr) about.ShowModal();
+  if (about.GetHandle() == nullptr) return;
+  about.ShowModal();
+  OnOwnBoxClosed();
 }
 
 void CRosterDlg::OnOK(wxCommandEvent&) {

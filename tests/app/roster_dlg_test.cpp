@@ -396,6 +396,14 @@ class AutoOpenTest : public RosterDlgTest {
     Tick(IDC_SEARCH_ON_OPEN_CHECK, true);
     WidenFilters();
   }
+
+  // The oldest save of the folder becomes one with the first save's eleven living characters.
+  void MakeOldestSaveTheFirst() {
+    const auto oldest =
+        folder.Write("scenarios/save games/oldest.eug", MakeSaveText(FirstSaveCharacters()));
+    std::filesystem::last_write_time(
+        oldest, std::filesystem::file_time_type::clock::now() - std::chrono::hours(3));
+  }
 };
 
 TEST_F(AutoOpenTest, KeyboardActivationLoadsTheOldestSaveQuietly) {
@@ -409,10 +417,8 @@ TEST_F(AutoOpenTest, KeyboardActivationLoadsTheOldestSaveQuietly) {
 TEST_F(AutoOpenTest, EveryActivationLoadsAgain) {
   Tick(IDC_AUTO_OPEN_CHECK, true);
   Activate(wxActivateEvent::Reason_Unknown);
-  folder.Write("scenarios/save games/older.eug", MakeSaveText(FirstSaveCharacters()));
-  std::filesystem::last_write_time(
-      folder.Path() / "scenarios/save games/older.eug",
-      std::filesystem::file_time_type::clock::now() - std::chrono::hours(3));
+  MakeOldestSaveTheFirst();
+  Activate(wxActivateEvent::Reason_Unknown, false);
   Activate(wxActivateEvent::Reason_Unknown);
   EXPECT_EQ(Table().GetItemCount(), 11);
 }
@@ -420,9 +426,10 @@ TEST_F(AutoOpenTest, EveryActivationLoadsAgain) {
 TEST_F(AutoOpenTest, ClicksDeactivationAndAClearBoxLoadNothing) {
   Tick(IDC_AUTO_OPEN_CHECK, true);
   Activate(wxActivateEvent::Reason_Mouse);
-  services.mouseButtonDown = true;
+  Activate(wxActivateEvent::Reason_Unknown, false);
+  services.activationByClick = true;
   Activate(wxActivateEvent::Reason_Unknown);
-  services.mouseButtonDown = false;
+  services.activationByClick = false;
   Activate(wxActivateEvent::Reason_Unknown, false);
   Tick(IDC_AUTO_OPEN_CHECK, false);
   Activate(wxActivateEvent::Reason_Unknown);
@@ -436,6 +443,51 @@ TEST_F(AutoOpenTest, NoSaveFolderLeavesTheCurrentSave) {
   Activate(wxActivateEvent::Reason_Unknown);
   Click(IDC_SEARCH);
   EXPECT_EQ(Table().GetItemCount(), 11) << "still the first save";
+}
+
+// Activation as the document's platform reports it, from the toolkit's reports and what the
+// platform services tell of them.
+TEST_F(AutoOpenTest, OwnPopupsGiveNoActivation) {
+  Tick(IDC_AUTO_OPEN_CHECK, true);
+  Activate(wxActivateEvent::Reason_Unknown);
+  ASSERT_EQ(Names(), (std::vector<wxString>{"Bertrand"}));
+  MakeOldestSaveTheFirst();
+
+  // A drop-down list or menu of the window takes the focus here, and gives it back.
+  services.ownPopupShown = true;
+  Activate(wxActivateEvent::Reason_Unknown, false);
+  services.ownPopupShown = false;
+  Activate(wxActivateEvent::Reason_Unknown);
+  EXPECT_EQ(Names(), (std::vector<wxString>{"Bertrand"})) << "the window was never left";
+
+  Activate(wxActivateEvent::Reason_Unknown, false);
+  Activate(wxActivateEvent::Reason_Unknown);
+  EXPECT_EQ(Table().GetItemCount(), 11) << "after a real deactivation";
+}
+
+TEST_F(AutoOpenTest, OwnBoxesActivateTheWindowAsTheyCloseBeforeTheCodeAfterThem) {
+  // A game folder F whose own save folder holds an older save than the one picked.
+  const auto picked = folder.Write("game/picked.eug", MakeSaveText(FirstSaveCharacters()));
+  folder.Write("game/scenarios/save games/oldest.eug", MakeSaveText(SecondSaveCharacters()));
+  Tick(IDC_AUTO_OPEN_CHECK, true);
+
+  std::vector<wxString> namesUnderMessage;
+  services.whileMessageShown = [&] {
+    // The toolkit's late report of the file dialog's closing finds the window active.
+    Activate(wxActivateEvent::Reason_Unknown);
+    namesUnderMessage = Names();
+  };
+  Open(picked);
+  EXPECT_EQ(namesUnderMessage.size(), 11u) << "the picked save stands under the message";
+  EXPECT_EQ(Names(), (std::vector<wxString>{"Bertrand"}))
+      << "the message's closing loaded the oldest save of F/scenarios/save games";
+
+  // A cancelled dialog activates the window as well.
+  std::filesystem::current_path(folder.Path());
+  MakeOldestSaveTheFirst();
+  services.fileToConfirm.reset();
+  Click(IDC_OPEN_FILE);
+  EXPECT_EQ(Table().GetItemCount(), 11);
 }
 
 class PlacementTest : public RosterDlgTest {

@@ -40,11 +40,17 @@ class FakeServices : public PlatformServices {
   std::optional<wxString> RunFileDialog(wxFileDialog& dialog) override;
   void RunMessageBox(wxMessageDialog& box) override;
   bool IsMouseButtonDown() override { return mouseButtonDown; }
+  bool IsActivationByClick(const wxWindow&) override { return activationByClick; }
+  bool IsOwnPopupShown() override { return ownPopupShown; }
   void EndProcess(int status) override { endStatus = status; }
 
   // The file that the next file dialog confirms; none cancels it.
   std::optional<wxString> fileToConfirm;
   bool mouseButtonDown = false;
+  // Whether a press inside the window comes with the next activation.
+  bool activationByClick = false;
+  // Whether a drop-down list or menu of the window is open as the window is deactivated.
+  bool ownPopupShown = false;
   // Runs while a message box is up, as the user could look at the window then.
   std::function<void()> whileMessageShown;
 
