@@ -1,11 +1,13 @@
 #include "ui/roster_dlg.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include <wx/app.h>
+#include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/filedlg.h>
@@ -23,6 +25,7 @@
 #include "res/string_table.h"
 #include "save/save_scanner.h"
 #include "ui/dialog_resources.h"
+#include "ui/gtk_controls.h"
 #include "ui/platform_services.h"
 #include "ui/roster_list_ctrl.h"
 
@@ -137,7 +140,22 @@ void CRosterDlg::OnInitDialog() {
     slider->SetValue(position);
     slider->SetTick(10);
     slider->SetTickFreq(10);
+#ifdef __WXGTK__
+    DriveSliderAsTrackbar(*slider, 10);
+#endif
   }
+#ifdef __WXGTK__
+  // The texts of the lists and push buttons fit whole at the template's sizes.
+  for (wxWindow* control : std::initializer_list<wxWindow*>{
+           m_comboGender, m_comboReligion, m_comboMarital, FindWindow(IDOK),
+           FindWindow(IDC_OPEN_FILE), FindWindow(IDC_SEARCH)}) {
+    if (auto* fitted = dynamic_cast<wxControl*>(control); fitted != nullptr) {
+      FitControlText(*fitted);
+    }
+  }
+  UseClassicScrollBars(*m_listRoster);
+  m_listRoster->AlignTitlesWithCells();
+#endif
 
   m_comboGender->SetSelection(kGenderMale);
   m_comboReligion->SetSelection(kReligionCatholic);
@@ -219,6 +237,9 @@ bool CRosterDlg::LoadSave(const char* path) {
 void CRosterDlg::OnOpenFile(wxCommandEvent&) {
   wxFileDialog dialog(this, kOpenFileTitle, OpenFileFolder(), wxEmptyString, kSaveFileFilter,
                       wxFD_OPEN);
+#ifdef __WXGTK__
+  MatchFiltersInAnyCase(dialog);
+#endif
   const std::optional<wxString> chosen = m_services.RunFileDialog(dialog);
   // The command leaves the current directory at the file's folder, whatever the file dialog did
   // with it: later opens and automatic loads look for their folder from there. It moves as the

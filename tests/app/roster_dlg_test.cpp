@@ -22,6 +22,10 @@
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
 #include "app/about_dlg.h"
 #include "res/resource.h"
 #include "ui/roster_dlg.h"
@@ -597,6 +601,79 @@ TEST_F(RosterDlgTest, MenuKeysOfferTheAboutEntryOnTheDialog) {
   EXPECT_EQ(menusOpened, 2);
   EXPECT_TRUE(services.fileDialogs.empty()) << "the keys and the Esc were the menu's";
 }
+
+#ifdef __WXGTK__
+// How the window drives GTK's own controls where they differ from the document's platform.
+class GtkControlsTest : public RosterDlgTest {
+ protected:
+  GtkControlsTest() {
+    dialog->Show();
+    DispatchPendingEvents();
+  }
+
+  // Moves a slider as its keys and clicks beside the thumb do.
+  void MoveBy(int id, GtkScrollType scroll) {
+    g_signal_emit_by_name(Control<wxSlider>(id).m_scale, "move-slider", scroll);
+    DispatchPendingEvents();
+  }
+};
+
+TEST_F(GtkControlsTest, SlidersPageByTenAcrossTickMarksAndStepByOne) {
+  auto& slider = Control<wxSlider>(IDC_MIN_AGE_SLIDER);
+  MoveSlider(IDC_MIN_AGE_SLIDER, 17);
+  MoveBy(IDC_MIN_AGE_SLIDER, GTK_SCROLL_PAGE_BACKWARD);
+  EXPECT_EQ(slider.GetValue(), 7);
+  EXPECT_EQ(Control<wxStaticText>(IDC_MIN_AGE_LABEL).GetLabel(), Utf8("7歳以上"));
+  MoveSlider(IDC_MIN_AGE_SLIDER, 3);
+  MoveBy(IDC_MIN_AGE_SLIDER, GTK_SCROLL_PAGE_FORWARD);
+  EXPECT_EQ(slider.GetValue(), 13);
+  MoveBy(IDC_MIN_AGE_SLIDER, GTK_SCROLL_STEP_BACKWARD);
+  EXPECT_EQ(slider.GetValue(), 12);
+
+  gboolean warps = TRUE;
+  g_object_get(gtk_widget_get_settings(slider.m_scale), "gtk-primary-button-warps-slider", &warps,
+               nullptr);
+  EXPECT_FALSE(warps) << "a click beside the thumb pages toward the pointer";
+}
+
+TEST_F(GtkControlsTest, TextsFitWholeAndTheTableHasClassicScrollBars) {
+  for (int id : {IDC_GENDER_COMBO, IDC_RELIGION_COMBO, IDC_MARITAL_COMBO}) {
+    auto& list = Control<wxChoice>(id);
+    for (unsigned int item = 0; item < list.GetCount(); ++item) {
+      list.SetSelection(static_cast<int>(item));
+      int natural = 0;
+      gtk_widget_get_preferred_width(list.GetHandle(), nullptr, &natural);
+      EXPECT_LE(natural, list.GetSize().x) << list.GetString(item);
+    }
+  }
+  for (int id : {IDOK, IDC_OPEN_FILE, IDC_SEARCH}) {
+    auto& button = Control<wxButton>(id);
+    int natural = 0;
+    gtk_widget_get_preferred_width(button.GetHandle(), nullptr, &natural);
+    EXPECT_LT(natural, button.GetSize().x) << button.GetLabel();
+  }
+  ASSERT_TRUE(GTK_IS_SCROLLED_WINDOW(Table().GetHandle()));
+  EXPECT_FALSE(gtk_scrolled_window_get_overlay_scrolling(GTK_SCROLLED_WINDOW(Table().GetHandle())));
+}
+
+TEST_F(GtkControlsTest, FileFilterMatchesInAnyCase) {
+  PressEscape();
+  ASSERT_EQ(services.fileDialogs.size(), 1u);
+  EXPECT_EQ(services.fileDialogs[0].wildcard, Utf8("セーブファイル|*.eug"));
+  EXPECT_EQ(services.fileDialogs[0].namesListed,
+            (std::vector<wxString>{"save.eug", "SAVE.EUG", "Save.Eug"}));
+}
+
+TEST_F(GtkControlsTest, OwnDropDownListCountsAsAPopupWhileOpen) {
+  PlatformServices platform;
+  EXPECT_FALSE(platform.IsOwnPopupShown());
+  GtkComboBox* list = GTK_COMBO_BOX(Control<wxChoice>(IDC_GENDER_COMBO).GetHandle());
+  gtk_combo_box_popup(list);
+  EXPECT_TRUE(DispatchUntil([&] { return platform.IsOwnPopupShown(); }));
+  gtk_combo_box_popdown(list);
+  EXPECT_TRUE(DispatchUntil([&] { return !platform.IsOwnPopupShown(); }));
+}
+#endif
 
 TEST(PlatformServicesTest, SeesAMouseButtonWhileItIsHeldDown) {
   PlatformServices services;

@@ -30,7 +30,12 @@ class FakeServices : public PlatformServices {
     wxString wildcard;
     wxString directory;
     long style = 0;
+    // The names of kFilterProbes that the dialog's filter lets through, where the toolkit's
+    // dialog can be asked.
+    std::vector<wxString> namesListed;
   };
+  static inline const std::vector<wxString> kFilterProbes = {"save.eug", "SAVE.EUG", "Save.Eug",
+                                                             "save.eugx", "save.txt"};
   struct MessageShown {
     wxString text;
     wxString caption;
