@@ -331,7 +331,8 @@ bool CRosterDlg::PopupAboutMenu(const wxPoint& position) {
 void CRosterDlg::OnContextMenu(wxContextMenuEvent& event) {
   const wxPoint position = event.GetPosition();
   if (position == wxDefaultPosition) {
-    if (PopupAboutMenu(wxDefaultPosition)) return;
+    // From the keyboard: where the system menu would open, at the client area's top-left.
+    if (PopupAboutMenu(wxPoint(0, 0))) return;
   } else if (event.GetEventObject() == this && PopupAboutMenu(ScreenToClient(position))) {
     return;
   }
@@ -342,7 +343,9 @@ void CRosterDlg::OnCharHook(wxKeyEvent& event) {
   // The controls here do not turn these keys into a context menu themselves.
   const bool menuKey = event.GetKeyCode() == WXK_MENU ||
                        (event.GetKeyCode() == WXK_F10 && event.GetModifiers() == wxMOD_SHIFT);
-  if (menuKey && PopupAboutMenu(wxDefaultPosition)) return;
+  // The system menu that holds the entry on the document's platform opens from the keyboard at
+  // the top-left of the client area, not at the pointer.
+  if (menuKey && PopupAboutMenu(wxPoint(0, 0))) return;
   event.Skip();
 }
 #endif

@@ -75,8 +75,7 @@ class CRosterDlg : public wxDialog {
   void OnActivate(wxActivateEvent& event);
   void OnSysCommand(wxCommandEvent& event);
 #ifndef __WXMSW__
-  // Shows the about menu at `position` in client coordinates (or at the mouse); false when there
-  // is none to show.
+  // Shows the about menu at `position` in client coordinates; false when there is none to show.
   bool PopupAboutMenu(const wxPoint& position);
   void OnContextMenu(wxContextMenuEvent& event);
   void OnCharHook(wxKeyEvent& event);
