@@ -1,5 +1,6 @@
 // What the roster window asks of the desktop beyond its own controls: running the file-open
-// dialog and the message box, the state of the mouse buttons, and ending the process. The window
+// dialog and the message box, what lies behind a change of activation, the state of the mouse
+// buttons, and ending the process. The window
 // builds and configures the boxes itself; these only run them. Tests derive from this class to
 // stand in for the modal boxes and for the end of the process.
 #pragma once
@@ -10,6 +11,7 @@
 
 class wxFileDialog;
 class wxMessageDialog;
+class wxWindow;
 
 class PlatformServices {
  public:
@@ -23,6 +25,16 @@ class PlatformServices {
 
   // Whether a mouse button is held down at this moment.
   virtual bool IsMouseButtonDown();
+
+  // Asked while `window` is being activated: whether a mouse press inside it brought the
+  // activation, that is a press that is still waiting to be handled, or a button held down with
+  // the pointer over the window. A click elsewhere that activates it (a taskbar entry) is none.
+  virtual bool IsActivationByClick(const wxWindow& window);
+
+  // Asked while a window is being deactivated: whether one of the program's own pop-ups, a
+  // drop-down list or a menu, is open and has taken the focus. Where a pop-up takes no focus
+  // from its window, never.
+  virtual bool IsOwnPopupShown();
 
   // Ends the process at once with `status`; the runtime's end-of-process handlers still run.
   virtual void EndProcess(int status);

@@ -1,11 +1,13 @@
 #include "ui/roster_dlg.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include <wx/app.h>
+#include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/filedlg.h>
@@ -23,6 +25,7 @@
 #include "res/string_table.h"
 #include "save/save_scanner.h"
 #include "ui/dialog_resources.h"
+#include "ui/gtk_controls.h"
 #include "ui/platform_services.h"
 #include "ui/roster_list_ctrl.h"
 
@@ -47,11 +50,12 @@ constexpr const wchar_t* kLoadedMessage = L"ファイルの読み込みが完了
 constexpr const wchar_t* kUnreadableMessage = L"ファイルを読み込めませんでした。";
 
 // The folder the file dialog starts in: the automatic load's folder without its trailing
-// separator, relative to the current directory.
+// separator, taken from the current directory and handed over as an absolute path, since a file
+// dialog may ignore a relative one.
 wxString OpenFileFolder() {
-  wxString folder = wxString::FromUTF8(kSaveGameFolder);
-  while (!folder.empty() && wxFileName::IsPathSeparator(folder.Last())) folder.RemoveLast();
-  return folder;
+  wxFileName folder = wxFileName::DirName(wxString::FromUTF8(kSaveGameFolder));
+  folder.MakeAbsolute();
+  return folder.GetPath();
 }
 
 }  // namespace
@@ -123,7 +127,22 @@ void CRosterDlg::OnInitDialog() {
     slider->SetValue(position);
     slider->SetTick(10);
     slider->SetTickFreq(10);
+#ifdef __WXGTK__
+    DriveSliderAsTrackbar(*slider, 10);
+#endif
   }
+#ifdef __WXGTK__
+  // The texts of the lists and push buttons fit whole at the template's sizes.
+  for (wxWindow* control : std::initializer_list<wxWindow*>{
+           m_comboGender, m_comboReligion, m_comboMarital, FindWindow(IDOK),
+           FindWindow(IDC_OPEN_FILE), FindWindow(IDC_SEARCH)}) {
+    if (auto* fitted = dynamic_cast<wxControl*>(control); fitted != nullptr) {
+      FitControlText(*fitted);
+    }
+  }
+  UseClassicScrollBars(*m_listRoster);
+  m_listRoster->AlignTitlesWithCells();
+#endif
 
   m_comboGender->SetSelection(kDefaultSearch.genderChoice);
   m_comboReligion->SetSelection(kDefaultSearch.religionChoice);
@@ -204,13 +223,18 @@ bool CRosterDlg::LoadSave(const char* path) {
 void CRosterDlg::OnOpenFile(wxCommandEvent&) {
   wxFileDialog dialog(this, kOpenFileTitle, OpenFileFolder(), wxEmptyString, kSaveFileFilter,
                       wxFD_OPEN);
+#ifdef __WXGTK__
+  MatchFiltersInAnyCase(dialog);
+#endif
   const std::optional<wxString> chosen = m_services.RunFileDialog(dialog);
+  // The command leaves the current directory at the file's folder, whatever the file dialog did
+  // with it: later opens and automatic loads look for their folder from there. It moves as the
+  // dialog closes, before the re-activation that follows.
+  const wxFileName file(chosen.value_or(wxString()));
+  if (chosen) wxSetWorkingDirectory(file.GetPath());
+  OnOwnBoxClosed();
   if (!chosen) return;
 
-  // The command leaves the current directory at the file's folder, whatever the file dialog did
-  // with it: later opens and automatic loads look for their folder from there.
-  const wxFileName file(*chosen);
-  wxSetWorkingDirectory(file.GetPath());
   // The bytes may point into the string itself, which must outlive them. A name that the file
   // system's encoding cannot spell reads as a file that is not there.
   const wxString fullPath = file.GetFullPath();
@@ -221,6 +245,7 @@ void CRosterDlg::OnOpenFile(wxCommandEvent&) {
   wxMessageDialog box(this, loaded ? kLoadedMessage : kUnreadableMessage,
                       wxTheApp->GetAppDisplayName(), wxOK | wxICON_NONE);
   m_services.RunMessageBox(box);
+  OnOwnBoxClosed();
 }
 
 bool CRosterDlg::ActivatedByClick(const wxActivateEvent& event) const {
@@ -228,19 +253,42 @@ bool CRosterDlg::ActivatedByClick(const wxActivateEvent& event) const {
 #ifdef __WXMSW__
   return false;
 #else
-  // This toolkit does not report how the window was activated: a mouse button held down at that
-  // moment means a click.
-  return m_services.IsMouseButtonDown();
+  // This toolkit does not report how the window was activated: a mouse press inside the window
+  // that comes with the activation means a click.
+  return m_services.IsActivationByClick(*this);
 #endif
 }
 
 void CRosterDlg::OnActivate(wxActivateEvent& event) {
   event.Skip();
-  if (!event.GetActive() || ActivatedByClick(event)) return;
+  if (!event.GetActive()) {
+    // The toolkit moves the focus to the window's own drop-down lists and menus; the document's
+    // platform does not deactivate the window for them, so their closing activates nothing.
+    if (!m_services.IsOwnPopupShown()) m_bActive = false;
+    return;
+  }
+  // Still active for the document's platform: after a pop-up of its own, or after a box of its
+  // own whose closing was handled as it closed.
+  if (m_bActive) return;
+  m_bActive = true;
+  if (ActivatedByClick(event)) return;
+  LoadOnActivation();
+}
+
+void CRosterDlg::LoadOnActivation() {
   if (!m_chkAutoOpen->IsChecked()) return;
   const std::string path = FindSaveGame(kSaveGameFolder);
   if (path.empty()) return;
   LoadSave(path.c_str());
+}
+
+void CRosterDlg::OnOwnBoxClosed() {
+#ifndef __WXMSW__
+  // Here the toolkit reports the activation only later, when it may be under the next box or
+  // after the code that follows; it is handled now, and the late report finds the window active.
+  m_bActive = true;
+  LoadOnActivation();
+#endif
 }
 
 bool CRosterDlg::AppendAboutEntry(wxMenu& menu) const {
@@ -269,7 +317,8 @@ bool CRosterDlg::PopupAboutMenu(const wxPoint& position) {
 void CRosterDlg::OnContextMenu(wxContextMenuEvent& event) {
   const wxPoint position = event.GetPosition();
   if (position == wxDefaultPosition) {
-    if (PopupAboutMenu(wxDefaultPosition)) return;
+    // From the keyboard: where the system menu would open, at the client area's top-left.
+    if (PopupAboutMenu(wxPoint(0, 0))) return;
   } else if (event.GetEventObject() == this && PopupAboutMenu(ScreenToClient(position))) {
     return;
   }
@@ -280,14 +329,18 @@ void CRosterDlg::OnCharHook(wxKeyEvent& event) {
   // The controls here do not turn these keys into a context menu themselves.
   const bool menuKey = event.GetKeyCode() == WXK_MENU ||
                        (event.GetKeyCode() == WXK_F10 && event.GetModifiers() == wxMOD_SHIFT);
-  if (menuKey && PopupAboutMenu(wxDefaultPosition)) return;
+  // The system menu that holds the entry on the document's platform opens from the keyboard at
+  // the top-left of the client area, not at the pointer.
+  if (menuKey && PopupAboutMenu(wxPoint(0, 0))) return;
   event.Skip();
 }
 #endif
 
 void CRosterDlg::OnSysCommand(wxCommandEvent&) {
   CAboutDlg about;
-  if (about.GetHandle() != nullptr) about.ShowModal();
+  if (about.GetHandle() == nullptr) return;
+  about.ShowModal();
+  OnOwnBoxClosed();
 }
 
 void CRosterDlg::OnOK(wxCommandEvent&) {

@@ -60,6 +60,11 @@ class CRosterDlg : public wxDialog {
   // file system's encoding) and searches if asked to. False when the file could not be read.
   bool LoadSave(const char* path);
   bool ActivatedByClick(const wxActivateEvent& event) const;
+  // The automatic load that an activation other than by a click brings, when it is asked for.
+  void LoadOnActivation();
+  // After one of the window's own modal boxes has closed: the window is active again, as the
+  // document's platform activates it then, before the code after the box runs.
+  void OnOwnBoxClosed();
 
   // The handlers keep the names of the document (its MFC messages); in wx they serve:
   //   OnNotify        wxEVT_LIST_COL_CLICK from the table (EVT_LIST_COL_CLICK; MFC: WM_NOTIFY,
@@ -81,8 +86,7 @@ class CRosterDlg : public wxDialog {
   void OnActivate(wxActivateEvent& event);
   void OnSysCommand(wxCommandEvent& event);
 #ifndef __WXMSW__
-  // Shows the about menu at `position` in client coordinates (or at the mouse); false when there
-  // is none to show.
+  // Shows the about menu at `position` in client coordinates; false when there is none to show.
   bool PopupAboutMenu(const wxPoint& position);
   void OnContextMenu(wxContextMenuEvent& event);
   void OnCharHook(wxKeyEvent& event);
@@ -108,6 +112,10 @@ class CRosterDlg : public wxDialog {
   // The client size when the window was last placed, to tell a real change of size from a size
   // event that repeats the current one.
   wxSize m_sizeClient;
+  // Whether the window is active as the document's platform would see it: a drop-down list or a
+  // menu of its own does not deactivate it, and it is active again as soon as one of its own
+  // boxes closes, however late the toolkit reports it.
+  bool m_bActive = false;
   PlatformServices& m_services;
 
   wxDECLARE_EVENT_TABLE();

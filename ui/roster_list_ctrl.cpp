@@ -1,8 +1,12 @@
 #include "ui/roster_list_ctrl.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <unordered_set>
+
+#include <wx/dcclient.h>
+#include <wx/renderer.h>
 
 #include "save/code_page.h"
 #include "ui/roster_rows.h"
@@ -57,3 +61,59 @@ wxString RosterListCtrl::OnGetItemText(long item, long column) const {
       m_rows->GetItemText(static_cast<int>(item), static_cast<int>(column)));
   return wxString::FromUTF8(text.data(), text.size());
 }
+
+#ifdef __WXGTK__
+namespace {
+// Where the list starts a cell's text, from the left edge of its column, in pixels.
+constexpr int kCellTextLeft = 2;
+}  // namespace
+
+void RosterListCtrl::AlignTitlesWithCells() {
+  // The list has two windows: the rows, which it scrolls, and the header.
+  for (wxWindow* child : GetChildren()) {
+    if (child != GetTargetWindow()) {
+      m_header = child;
+      m_header->Bind(wxEVT_PAINT, &RosterListCtrl::OnPaintHeader, this);
+      return;
+    }
+  }
+}
+
+// The list's own header painting, but for the place of the titles.
+void RosterListCtrl::OnPaintHeader(wxPaintEvent&) {
+  wxWindow* const header = m_header;
+  wxPaintDC dc(header);
+  // The header scrolls sideways with the rows.
+  int unit = 0;
+  int start = 0;
+  GetScrollPixelsPerUnit(&unit, nullptr);
+  GetViewStart(&start, nullptr);
+  dc.SetDeviceOrigin(-start * unit, 0);
+  dc.SetFont(header->GetFont());
+  dc.SetTextForeground(header->GetForegroundColour());
+  dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+
+  const wxSize size = header->GetClientSize();
+  const int right = size.x + start * unit;
+  wxRendererNative& renderer = wxRendererNative::Get();
+  int x = 0;
+  for (int column = 0; column < GetColumnCount() && x < right; ++column) {
+    const int width = GetColumnWidth(column);
+    int flags = header->IsEnabled() ? 0 : static_cast<int>(wxCONTROL_DISABLED);
+    if (column == 0) flags |= wxCONTROL_SPECIAL;
+    renderer.DrawHeaderButton(header, dc, wxRect(x, 0, width, size.y), flags);
+
+    wxListItem item;
+    item.SetMask(wxLIST_MASK_TEXT);
+    GetColumn(column, item);
+    const wxSize text = dc.GetTextExtent(item.GetText());
+    wxDCClipper clipper(dc, x, 0, std::max(0, width - kCellTextLeft), size.y);
+    dc.DrawText(item.GetText(), x + kCellTextLeft, (size.y - text.y) / 2);
+    x += width;
+  }
+  if (x < right) {
+    renderer.DrawHeaderButton(header, dc, wxRect(x, 0, right - x, size.y),
+                              static_cast<int>(wxCONTROL_DIRTY));
+  }
+}
+#endif

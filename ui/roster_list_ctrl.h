@@ -24,11 +24,24 @@ class RosterListCtrl : public wxListCtrl {
   // hold the same records.
   void ShowReorderedRows(const std::function<void()>& reorder);
 
+#ifdef __WXGTK__
+  // Draws the column titles where the cells below start their texts; GTK's header buttons would
+  // stand them a few pixels further right.
+  void AlignTitlesWithCells();
+#endif
+
  protected:
   wxString OnGetItemText(long item, long column) const override;
 
  private:
+#ifdef __WXGTK__
+  void OnPaintHeader(wxPaintEvent& event);
+#endif
+
   const RosterRows* m_rows = nullptr;
+#ifdef __WXGTK__
+  wxWindow* m_header = nullptr;
+#endif
 
   wxDECLARE_DYNAMIC_CLASS(RosterListCtrl);
 };

@@ -7,6 +7,31 @@
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
+namespace {
+
+// The probe names that the file dialog's current filter lets through.
+std::vector<wxString> NamesListed([[maybe_unused]] wxFileDialog& dialog) {
+  std::vector<wxString> listed;
+#ifdef __WXGTK__
+  GtkFileFilter* filter = gtk_file_chooser_get_filter(GTK_FILE_CHOOSER(dialog.GetHandle()));
+  if (filter == nullptr) return listed;
+  for (const wxString& name : FakeServices::kFilterProbes) {
+    const wxScopedCharBuffer utf8 = name.utf8_str();
+    GtkFileFilterInfo info{};
+    info.contains = GTK_FILE_FILTER_DISPLAY_NAME;
+    info.display_name = utf8.data();
+    if (gtk_file_filter_filter(filter, &info)) listed.push_back(name);
+  }
+#endif
+  return listed;
+}
+
+}  // namespace
+
 void DispatchPendingEvents() {
   wxTheApp->ProcessPendingEvents();
   wxTheApp->Yield(true);
@@ -23,7 +48,7 @@ bool DispatchUntil(const std::function<bool()>& condition) {
 
 std::optional<wxString> FakeServices::RunFileDialog(wxFileDialog& dialog) {
   fileDialogs.push_back({dialog.GetMessage(), dialog.GetWildcard(), dialog.GetDirectory(),
-                         dialog.GetWindowStyle()});
+                         dialog.GetWindowStyle(), NamesListed(dialog)});
   return fileToConfirm;
 }
 

@@ -30,7 +30,12 @@ class FakeServices : public PlatformServices {
     wxString wildcard;
     wxString directory;
     long style = 0;
+    // The names of kFilterProbes that the dialog's filter lets through, where the toolkit's
+    // dialog can be asked.
+    std::vector<wxString> namesListed;
   };
+  static inline const std::vector<wxString> kFilterProbes = {"save.eug", "SAVE.EUG", "Save.Eug",
+                                                             "save.eugx", "save.txt"};
   struct MessageShown {
     wxString text;
     wxString caption;
@@ -40,11 +45,17 @@ class FakeServices : public PlatformServices {
   std::optional<wxString> RunFileDialog(wxFileDialog& dialog) override;
   void RunMessageBox(wxMessageDialog& box) override;
   bool IsMouseButtonDown() override { return mouseButtonDown; }
+  bool IsActivationByClick(const wxWindow&) override { return activationByClick; }
+  bool IsOwnPopupShown() override { return ownPopupShown; }
   void EndProcess(int status) override { endStatus = status; }
 
   // The file that the next file dialog confirms; none cancels it.
   std::optional<wxString> fileToConfirm;
   bool mouseButtonDown = false;
+  // Whether a press inside the window comes with the next activation.
+  bool activationByClick = false;
+  // Whether a drop-down list or menu of the window is open as the window is deactivated.
+  bool ownPopupShown = false;
   // Runs while a message box is up, as the user could look at the window then.
   std::function<void()> whileMessageShown;
 
