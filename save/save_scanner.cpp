@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-// The scanner's steps and tables (Part 1.2) are its own: callers see ScanSave alone.
+// The scanner's steps and tables are its own: callers see ScanSave alone.
 namespace {
 
 // A date as year × 10000 + (month − 1) × 100 + day. Held in 64 bits so that no year a save can

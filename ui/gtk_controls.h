@@ -26,8 +26,8 @@ void FitControlText(wxControl& control);
 // contents instead of overlaying them while the pointer is near.
 void UseClassicScrollBars(wxWindow& window);
 
-// Lets every filter pattern of `dialog` match names in any mix of upper and lower case, as the
-// document's platform does; the patterns themselves stay as given.
+// Lets every filter pattern of `dialog` match names in any mix of upper and lower case, as
+// Windows does; the patterns themselves stay as given.
 void MatchFiltersInAnyCase(wxFileDialog& dialog);
 
 #endif  // __WXGTK__

@@ -63,9 +63,9 @@ wxString OpenFileFolder() {
 // clang-format off
 wxBEGIN_EVENT_TABLE(CRosterDlg, wxDialog)
   EVT_MENU(IDM_ABOUTBOX, CRosterDlg::OnSysCommand)
+  EVT_CHAR_HOOK(CRosterDlg::OnCharHook)
 #ifndef __WXMSW__
   EVT_CONTEXT_MENU(CRosterDlg::OnContextMenu)
-  EVT_CHAR_HOOK(CRosterDlg::OnCharHook)
 #endif
   EVT_COMMAND_SCROLL(IDC_MIN_AGE_SLIDER, CRosterDlg::OnHScroll)
   EVT_COMMAND_SCROLL(IDC_MAX_AGE_SLIDER, CRosterDlg::OnHScroll)
@@ -83,8 +83,8 @@ wxEND_EVENT_TABLE()
 CRosterDlg::CRosterDlg(wxWindow* parent, PlatformServices& services)
     : m_hIcon(LoadMainFrameIcons()), m_services(services) {
   if (!wxXmlResource::Get()->LoadDialog(this, parent, "IDD_ROSTER_DIALOG")) return;
-  // Esc sends the dialog's Cancel, command 2, which here is the open-file command.
-  SetEscapeId(IDC_OPEN_FILE);
+  // Esc is the open-file command here, which OnCharHook runs; the dialog does not close on it.
+  SetEscapeId(wxID_NONE);
   DoDataExchange();
   OnInitDialog();
 }
@@ -262,12 +262,12 @@ bool CRosterDlg::ActivatedByClick(const wxActivateEvent& event) const {
 void CRosterDlg::OnActivate(wxActivateEvent& event) {
   event.Skip();
   if (!event.GetActive()) {
-    // The toolkit moves the focus to the window's own drop-down lists and menus; the document's
-    // platform does not deactivate the window for them, so their closing activates nothing.
+    // The toolkit moves the focus to the window's own drop-down lists and menus; Windows
+    // does not deactivate the window for them, so their closing activates nothing.
     if (!m_services.IsOwnPopupShown()) m_bActive = false;
     return;
   }
-  // Still active for the document's platform: after a pop-up of its own, or after a box of its
+  // Still active as Windows sees it: after a pop-up of its own, or after a box of its
   // own whose closing was handled as it closed.
   if (m_bActive) return;
   m_bActive = true;
@@ -325,16 +325,27 @@ void CRosterDlg::OnContextMenu(wxContextMenuEvent& event) {
   event.Skip();
 }
 
+#endif
+
 void CRosterDlg::OnCharHook(wxKeyEvent& event) {
+  if (event.GetKeyCode() == WXK_ESCAPE) {
+    // Esc sends the dialog's Cancel, command 2, which here is the open-file command. It is posted
+    // to run once the key press has been handled: Windows reports the key to the toolkit from a
+    // keyboard hook, and a file dialog opened inside that hook takes the same press from the
+    // queue again and closes by itself.
+    CallAfter([this] { EmulateButtonClickIfPresent(IDC_OPEN_FILE); });
+    return;
+  }
+#ifndef __WXMSW__
   // The controls here do not turn these keys into a context menu themselves.
   const bool menuKey = event.GetKeyCode() == WXK_MENU ||
                        (event.GetKeyCode() == WXK_F10 && event.GetModifiers() == wxMOD_SHIFT);
-  // The system menu that holds the entry on the document's platform opens from the keyboard at
-  // the top-left of the client area, not at the pointer.
+  // The window menu that holds the entry on Windows opens from the keyboard at the top-left of
+  // the client area, not at the pointer.
   if (menuKey && PopupAboutMenu(wxPoint(0, 0))) return;
+#endif
   event.Skip();
 }
-#endif
 
 void CRosterDlg::OnSysCommand(wxCommandEvent&) {
   CAboutDlg about;

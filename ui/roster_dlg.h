@@ -62,11 +62,11 @@ class CRosterDlg : public wxDialog {
   bool ActivatedByClick(const wxActivateEvent& event) const;
   // The automatic load that an activation other than by a click brings, when it is asked for.
   void LoadOnActivation();
-  // After one of the window's own modal boxes has closed: the window is active again, as the
-  // document's platform activates it then, before the code after the box runs.
+  // After one of the window's own modal boxes has closed: the window is active again, as
+  // Windows activates it then, before the code after the box runs.
   void OnOwnBoxClosed();
 
-  // The handlers keep the names of the document (its MFC messages); in wx they serve:
+  // The handlers keep the names they have in an MFC dialog (its messages); in wx they serve:
   //   OnNotify        wxEVT_LIST_COL_CLICK from the table (EVT_LIST_COL_CLICK; MFC: WM_NOTIFY,
   //                   LVN_COLUMNCLICK)
   //   OnSysCommand    wxEVT_MENU with IDM_ABOUTBOX, from the system menu on Windows and from the
@@ -89,8 +89,9 @@ class CRosterDlg : public wxDialog {
   // Shows the about menu at `position` in client coordinates; false when there is none to show.
   bool PopupAboutMenu(const wxPoint& position);
   void OnContextMenu(wxContextMenuEvent& event);
-  void OnCharHook(wxKeyEvent& event);
 #endif
+  // Esc, and where the window manager owns the window menu, the keys that open the about menu.
+  void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
   void OnDestroy(wxWindowDestroyEvent& event);
 
@@ -112,7 +113,7 @@ class CRosterDlg : public wxDialog {
   // The client size when the window was last placed, to tell a real change of size from a size
   // event that repeats the current one.
   wxSize m_sizeClient;
-  // Whether the window is active as the document's platform would see it: a drop-down list or a
+  // Whether the window is active as Windows would see it: a drop-down list or a
   // menu of its own does not deactivate it, and it is active again as soon as one of its own
   // boxes closes, however late the toolkit reports it.
   bool m_bActive = false;

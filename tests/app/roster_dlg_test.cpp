@@ -122,6 +122,7 @@ class RosterDlgTest : public testing::Test {
     key.m_keyCode = WXK_ESCAPE;
     key.SetEventObject(dialog.get());
     dialog->GetEventHandler()->ProcessEvent(key);
+    DispatchPendingEvents();
   }
 
   void Activate(wxActivateEvent::Reason reason, bool active = true) {
@@ -449,7 +450,7 @@ TEST_F(AutoOpenTest, NoSaveFolderLeavesTheCurrentSave) {
   EXPECT_EQ(Table().GetItemCount(), 11) << "still the first save";
 }
 
-// Activation as the document's platform reports it, from the toolkit's reports and what the
+// Activation as Windows reports it, from the toolkit's reports and what the
 // platform services tell of them.
 TEST_F(AutoOpenTest, OwnPopupsGiveNoActivation) {
   Tick(IDC_AUTO_OPEN_CHECK, true);
@@ -603,7 +604,7 @@ TEST_F(RosterDlgTest, MenuKeysOfferTheAboutEntryOnTheDialog) {
 }
 
 #ifdef __WXGTK__
-// How the window drives GTK's own controls where they differ from the document's platform.
+// How the window drives GTK's own controls where they differ from Windows' own.
 class GtkControlsTest : public RosterDlgTest {
  protected:
   GtkControlsTest() {

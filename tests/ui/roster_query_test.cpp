@@ -304,7 +304,7 @@ TEST_F(RosterQuery, SortAgreesWithPairwiseComparisonOnEveryColumnAndDirection) {
 }
 
 TEST(SearchChoices, AreTheListsIndexesAsDisplayed) {
-  // Part 3.1: the gender, religion and (sorted) marital lists as the window displays them.
+  // The gender, religion and (sorted) marital lists as the window displays them.
   EXPECT_EQ((std::vector<int>{kGenderAll, kGenderMale, kGenderFemale}),
             (std::vector<int>{0, 1, 2}));
   EXPECT_EQ((std::vector<int>{kReligionAll, kReligionCatholic, kReligionOrthodox, kReligionPagan,
