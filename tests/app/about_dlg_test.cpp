@@ -8,7 +8,7 @@
 
 #include "app/about_dlg.h"
 #include "res/resource.h"
-#include "window_test_support.h"
+#include "support/window_test_support.h"
 
 namespace {
 

@@ -57,42 +57,6 @@ void FakeServices::RunMessageBox(wxMessageDialog& box) {
   if (whileMessageShown) whileMessageShown();
 }
 
-std::string MakeSaveText(const std::vector<SaveCharacter>& characters) {
-  std::string text = "version = \"1.05\"\nstartdate = { year = 1200 month = march day = 5 }\n";
-  std::vector<int> marriedIds;
-  for (std::size_t i = 0; i < characters.size(); ++i) {
-    if (characters[i].married) marriedIds.push_back(static_cast<int>(i) + 1);
-  }
-  text += "marrige = {\n    husband = { type = 41 id = 0 }\n    wife = { type = 41 id = 0 } "
-          "divorced = yes\n}\n";
-  for (std::size_t i = 0; i + 1 < marriedIds.size(); i += 2) {
-    text += "marrige = {\n    husband = { type = 41 id = " + std::to_string(marriedIds[i]) +
-            " }\n    wife = { type = 41 id = " + std::to_string(marriedIds[i + 1]) +
-            " } status = wed\n}\n";
-  }
-  for (std::size_t i = 0; i < characters.size(); ++i) {
-    const SaveCharacter& c = characters[i];
-    text += "character = {\n    id = { type = 41 id = " + std::to_string(i + 1) + " }\n";
-    text += "    tag = " + c.tag + "\n";
-    text += "    name = \"" + c.name + "\"\n";
-    text += "    birthdate = \"" + std::to_string((1200 - c.age) * 10000 + 101) + "\"\n";
-    text += std::string("    gender = ") + c.gender + "\n";
-    text += "    religion = " + c.religion + "\n";
-    if (c.dead) text += "    deathdate = \"11990101\"\n";
-    text += "    attributes = {\n";
-    text += "        martial = " + std::to_string(c.martial) + "\n";
-    text += "        diplomacy = " + std::to_string(c.diplomacy) + "\n";
-    text += "        intrigue = " + std::to_string(c.intrigue) + "\n";
-    text += "        stewardship = " + std::to_string(c.stewardship) + "\n";
-    text += "    }\n}\n";
-  }
-  text += "title = {\n}\n";
-  text += "country = {\n    tag = FRA\n    capital = 120\n}\n";
-  text += "country = {\n    tag = ENG\n    capital = 236\n}\n";
-  text += "include = \"end\"\n";
-  return text;
-}
-
 std::vector<std::vector<wxString>> TableCells(wxWindow& list) {
   auto& control = dynamic_cast<wxListCtrl&>(list);
   std::vector<std::vector<wxString>> rows;

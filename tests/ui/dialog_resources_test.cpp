@@ -19,7 +19,7 @@
 #include "res/resource.h"
 #include "ui/dialog_resources.h"
 #include "ui/roster_dlg.h"
-#include "window_test_support.h"
+#include "support/window_test_support.h"
 
 namespace {
 

@@ -30,7 +30,7 @@
 #include "res/resource.h"
 #include "ui/roster_dlg.h"
 #include "ui/roster_query.h"
-#include "window_test_support.h"
+#include "support/window_test_support.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ namespace {
 const std::string kJohn = "\x83\x57\x83\x87\x83\x93";
 const std::string kHyouji = "\x95\x5C\x8E\xA6";
 
-std::vector<SaveCharacter> FirstSaveCharacters() {
+std::vector<TestCharacter> FirstSaveCharacters() {
   return {
       {.name = "Jean", .age = 20, .martial = 5, .diplomacy = 5, .intrigue = 5, .stewardship = 5},
       {.name = kJohn, .age = 25, .tag = "ENG", .martial = 10, .diplomacy = 10, .intrigue = 10,
@@ -62,7 +62,7 @@ std::vector<SaveCharacter> FirstSaveCharacters() {
   };
 }
 
-std::vector<SaveCharacter> SecondSaveCharacters() {
+std::vector<TestCharacter> SecondSaveCharacters() {
   return {{.name = "Bertrand", .age = 20, .martial = 1, .diplomacy = 1, .intrigue = 1,
            .stewardship = 1}};
 }
@@ -78,8 +78,8 @@ class RosterDlgTest : public testing::Test {
     g_bDialogReady = false;
     g_nSortColumn = 9;
     g_nSortDirection = -1;
-    firstSave = folder.Write("first.eug", MakeSaveText(FirstSaveCharacters()));
-    secondSave = folder.Write("second.eug", MakeSaveText(SecondSaveCharacters()));
+    firstSave = folder.Write("first.eug", TestSaveText(FirstSaveCharacters()));
+    secondSave = folder.Write("second.eug", TestSaveText(SecondSaveCharacters()));
     dialog = std::make_unique<CRosterDlg>(nullptr, services);
   }
 
@@ -334,7 +334,7 @@ TEST_F(RosterDlgTest, OpenConfirmsWithAMessageCaptionedWithTheProgramsName) {
 
 TEST_F(RosterDlgTest, OpenLeavesTheCurrentDirectoryAtTheFilesFolder) {
   const std::filesystem::path nested =
-      folder.Write("game/scenarios/save games/third.eug", MakeSaveText(SecondSaveCharacters()));
+      folder.Write("game/scenarios/save games/third.eug", TestSaveText(SecondSaveCharacters()));
   Open(nested);
   EXPECT_EQ(std::filesystem::canonical(std::filesystem::current_path()),
             std::filesystem::canonical(nested.parent_path()));
@@ -391,9 +391,9 @@ class AutoOpenTest : public RosterDlgTest {
   AutoOpenTest() {
     // The oldest save of ./scenarios/save games/ is the one that loads.
     const auto older = folder.Write("scenarios/save games/older.eug",
-                                    MakeSaveText(SecondSaveCharacters()));
+                                    TestSaveText(SecondSaveCharacters()));
     const auto newer =
-        folder.Write("scenarios/save games/newer.eug", MakeSaveText(FirstSaveCharacters()));
+        folder.Write("scenarios/save games/newer.eug", TestSaveText(FirstSaveCharacters()));
     const auto now = std::filesystem::file_time_type::clock::now();
     std::filesystem::last_write_time(older, now - std::chrono::hours(2));
     std::filesystem::last_write_time(newer, now - std::chrono::hours(1));
@@ -405,7 +405,7 @@ class AutoOpenTest : public RosterDlgTest {
   // The oldest save of the folder becomes one with the first save's eleven living characters.
   void MakeOldestSaveTheFirst() {
     const auto oldest =
-        folder.Write("scenarios/save games/oldest.eug", MakeSaveText(FirstSaveCharacters()));
+        folder.Write("scenarios/save games/oldest.eug", TestSaveText(FirstSaveCharacters()));
     std::filesystem::last_write_time(
         oldest, std::filesystem::file_time_type::clock::now() - std::chrono::hours(3));
   }
@@ -472,8 +472,8 @@ TEST_F(AutoOpenTest, OwnPopupsGiveNoActivation) {
 
 TEST_F(AutoOpenTest, OwnBoxesActivateTheWindowAsTheyCloseBeforeTheCodeAfterThem) {
   // A game folder F whose own save folder holds an older save than the one picked.
-  const auto picked = folder.Write("game/picked.eug", MakeSaveText(FirstSaveCharacters()));
-  folder.Write("game/scenarios/save games/oldest.eug", MakeSaveText(SecondSaveCharacters()));
+  const auto picked = folder.Write("game/picked.eug", TestSaveText(FirstSaveCharacters()));
+  folder.Write("game/scenarios/save games/oldest.eug", TestSaveText(SecondSaveCharacters()));
   Tick(IDC_AUTO_OPEN_CHECK, true);
 
   std::vector<wxString> namesUnderMessage;

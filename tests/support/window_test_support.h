@@ -1,5 +1,5 @@
 // Shared pieces of the window tests: the toolkit's event loop, stand-ins for the modal boxes and
-// the end of the process, folders and save files to load.
+// the end of the process, and the table as the user sees it. Their main starts the toolkit.
 #pragma once
 
 #include <filesystem>
@@ -10,6 +10,8 @@
 
 #include <wx/string.h>
 
+#include "support/current_directory.h"
+#include "support/save_builder.h"
 #include "support/temp_folder.h"
 #include "ui/platform_services.h"
 
@@ -64,38 +66,6 @@ class FakeServices : public PlatformServices {
   std::optional<int> endStatus;
 };
 
-
-// Puts the current directory back when the test is over: the Open command moves it.
-class CurrentDirectoryGuard {
- public:
-  CurrentDirectoryGuard() : m_saved(std::filesystem::current_path()) {}
-  ~CurrentDirectoryGuard() { std::filesystem::current_path(m_saved); }
-  CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
-  CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
-
- private:
-  std::filesystem::path m_saved;
-};
-
-// One character of a test save. The start date is 5 March 1200, so `age` is exact.
-struct SaveCharacter {
-  std::string name;  // bytes in code page 932
-  int age = 20;
-  char gender = 'm';
-  std::string religion = "catholic";
-  std::string tag = "FRA";
-  int martial = 0;
-  int diplomacy = 0;
-  int intrigue = 0;
-  int stewardship = 0;
-  bool married = false;
-  bool dead = false;
-};
-
-// The text of a save with these characters, in this order. Married characters are wed to each
-// other in pairs, in the order they appear; the countries FRA and ENG have the capitals 120 and
-// 236.
-std::string MakeSaveText(const std::vector<SaveCharacter>& characters);
 
 // The ten cells of each row of a list as the user sees them, top row first.
 std::vector<std::vector<wxString>> TableCells(wxWindow& list);
