@@ -1,5 +1,34 @@
 #include "save_builder.h"
 
+std::string CharacterEntry(const CharacterText& c) {
+  std::string s = "character = {\n    id = { type = 41 id = " + std::to_string(c.id) + " }\n";
+  s += "    tag = " + std::string(c.tag) + "    name = \"" + std::string(c.name) + "\"\n";
+  s += "    culture = frankish\n    birthdate = \"" + std::string(c.birth) + "\"\n";
+  s += "    gender = " + std::string(c.gender) + "\n" + std::string(c.beforeReligion);
+  s += "    religion = " + std::string(c.religion) + "\n" + std::string(c.beforeAttributes);
+  s += "    attributes = {\n";
+  static constexpr std::array<std::string_view, 4> kNames = {"martial", "diplomacy", "intrigue",
+                                                             "stewardship"};
+  for (std::size_t i = 0; i < 4; ++i) {
+    s += "        " + std::string(kNames[i]) + " = " + std::string(c.attributes[i]) + "\n";
+  }
+  return s + "    }\n" + std::string(c.after) + "}\n";
+}
+
+std::string MarriageEntry(int first, int second, std::string_view after) {
+  return "marrige = {\n    husband = { type = 41 id = " + std::to_string(first) +
+         " }\n    wife = { type = 41 id = " + std::to_string(second) + " } " + std::string(after) +
+         "\n}\n";
+}
+
+std::string SaveWith(std::string_view characters, std::string_view marriages,
+                     std::string_view countries, std::string_view date) {
+  std::string s = "version = \"1.05\"\n" + std::string(date);
+  s += marriages.empty() ? "marrige = {\n}\n" : std::string(marriages);
+  s += std::string(characters) + "title = {\n    id = k_france\n}\n";
+  return s + std::string(countries) + "include = \"common/history.txt\"\n";
+}
+
 std::string TestSaveText(const std::vector<TestCharacter>& characters,
                          const std::vector<std::pair<int, int>>& marriages) {
   std::vector<std::pair<int, int>> wed = marriages;
@@ -16,32 +45,28 @@ std::string TestSaveText(const std::vector<TestCharacter>& characters,
     }
   }
 
-  std::string text = "version = \"1.05\"\nstartdate = { year = 1200 month = march day = 5 }\n";
-  // The scan needs a marriage section; this entry marks nobody.
-  text += "marrige = {\n    husband = { type = 41 id = -1 }\n    wife = { type = 41 id = -2 } "
-          "divorced = yes\n}\n";
-  for (const auto& [husband, wife] : wed) {
-    text += "marrige = {\n    husband = { type = 41 id = " + std::to_string(husband) +
-            " }\n    wife = { type = 41 id = " + std::to_string(wife) + " } status = wed\n}\n";
-  }
+  // A marriage that marks nobody comes first.
+  std::string marriageText = MarriageEntry(-1, -2, "divorced = yes");
+  for (const auto& [husband, wife] : wed) marriageText += MarriageEntry(husband, wife);
+  std::string characterText;
   for (std::size_t i = 0; i < characters.size(); ++i) {
     const TestCharacter& c = characters[i];
-    text += "character = {\n    id = { type = 41 id = " + std::to_string(ids[i]) + " }\n";
-    text += "    tag = " + c.tag + "\n    name = \"" + c.name + "\"\n";
-    text += "    birthdate = \"" + std::to_string((1200 - c.age) * 10000 + 205) + "\"\n";
-    text += std::string("    gender = ") + c.gender + "\n    religion = " + c.religion + "\n";
-    if (c.dead) text += "    deathdate = \"11990101\"\n";
-    text += "    attributes = {\n        martial = " + std::to_string(c.martial) +
-            "\n        diplomacy = " + std::to_string(c.diplomacy) +
-            "\n        intrigue = " + std::to_string(c.intrigue) +
-            "\n        stewardship = " + std::to_string(c.stewardship) + "\n    }\n}\n";
+    const std::string birth = std::to_string((1200 - c.age) * 10000 + 205);
+    const std::string gender(1, c.gender);
+    const std::string tag = c.tag + "\n";
+    const std::string attributes[] = {std::to_string(c.martial), std::to_string(c.diplomacy),
+                                      std::to_string(c.intrigue), std::to_string(c.stewardship)};
+    characterText += CharacterEntry({.id = ids[i],
+                                     .name = c.name,
+                                     .birth = birth,
+                                     .gender = gender,
+                                     .religion = c.religion,
+                                     .tag = tag,
+                                     .beforeAttributes = c.dead ? "    deathdate = \"11990101\"\n" : "",
+                                     .attributes = {attributes[0], attributes[1], attributes[2],
+                                                    attributes[3]}});
   }
-  text += "title = {\n    id = k_france\n}\n";
-  text += "country = {\n    tag = FRA\n    capital = 120\n}\n";
-  text += "country = {\n    tag = ENG\n    capital = 236\n}\n";
-  text += "country = {\n    tag = BYZ\n    capital = 151\n}\n";
-  text += "include = \"common/history.txt\"\n";
-  return text;
+  return SaveWith(characterText, marriageText);
 }
 
 std::string Utf16Le(std::u16string_view text) {
