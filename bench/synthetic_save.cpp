@@ -1,7 +1,5 @@
 #include "synthetic_save.h"
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +9,7 @@
 #include <string_view>
 
 #include "save/code_page.h"
+#include "support/save_builder.h"
 
 namespace {
 
@@ -148,20 +147,8 @@ class SaveBuilder {
 
 }  // namespace
 
-SaveFile::SaveFile(const std::string& bytes, const char* suffix) : bytes_(bytes.size()) {
-  path_ = (std::filesystem::temp_directory_path() / "pellarin-bench-XXXXXX").string() + suffix;
-  const int fd = mkstemps(path_.data(), static_cast<int>(std::char_traits<char>::length(suffix)));
-  if (fd < 0) throw std::runtime_error("cannot create " + path_);
-  std::FILE* file = fdopen(fd, "wb");
-  const bool written = file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  if (file != nullptr) std::fclose(file);
-  if (!written) {
-    std::remove(path_.c_str());
-    throw std::runtime_error("cannot write " + path_);
-  }
-}
-
-SaveFile::~SaveFile() { std::remove(path_.c_str()); }
+SaveFile::SaveFile(const std::string& bytes, const char* suffix)
+    : path_(folder_.Write(std::string("save") + suffix, bytes).string()), bytes_(bytes.size()) {}
 
 SyntheticSave SyntheticSave::WithCharacters(std::size_t living, std::size_t dead) {
   SaveBuilder builder;
@@ -188,16 +175,8 @@ SyntheticSave SyntheticSave::OfSize(std::size_t bytes) {
 }
 
 std::string SyntheticSave::Encode(SaveEncoding encoding) const {
-  if (encoding == SaveEncoding::kUtf16) {
-    std::string bytes = "\xFF\xFE";
-    bytes.reserve(2 + 2 * content_.size());
-    for (const char16_t unit : content_) {
-      bytes += static_cast<char>(unit & 0xFF);
-      bytes += static_cast<char>(unit >> 8);
-    }
-    return bytes;
-  }
-  const std::string units = Encode(SaveEncoding::kUtf16).substr(2);
+  const std::string units = Utf16Le(content_);
+  if (encoding == SaveEncoding::kUtf16) return std::string(kUtf16ByteOrderMark) + units;
   char* text = ConvertUtf16LeToCodePage(reinterpret_cast<const unsigned char*>(units.data()),
                                         content_.size());
   if (text == nullptr) throw std::runtime_error("no converter for the code page");

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 
+#include "support/temp_folder.h"
+
 // Saves made up for the benchmarks, in the layout the scanner reads and with entries as full as
 // a real save's: a character has more lines than the scanner reads (dynasty, culture, traits,
 // family, prestige, health, ...); living and dead characters, married and unmarried ones, Shift-JIS
@@ -14,14 +16,12 @@ enum class SaveEncoding { kShiftJis, kUtf16 };
 class SaveFile {
  public:
   SaveFile(const std::string& bytes, const char* suffix);
-  ~SaveFile();
-  SaveFile(const SaveFile&) = delete;
-  SaveFile& operator=(const SaveFile&) = delete;
 
   const char* Path() const { return path_.c_str(); }
   std::size_t Bytes() const { return bytes_; }
 
  private:
+  TempFolder folder_;
   std::string path_;
   std::size_t bytes_;
 };
