@@ -10,25 +10,8 @@ send_close_request=$(realpath "$2")
 caption='Pellarin Ver. 1.03.01'
 file_dialog_title='セーブファイルを指定してください'
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/../support/window_driver.sh"
 [[ -n "${DISPLAY:-}" ]] || fail "no display"
-
-# The id of a visible window of the process with exactly this name; nothing when there is none.
-# (The exit status of xdotool's search does not tell whether it found anything.)
-find_window() {
-  xdotool search --all --onlyvisible --pid "$pid" --name "^$1\$" 2>/dev/null | head -n 1 || true
-}
-
-# Waits until such a window shows; prints its id.
-wait_for_window() {
-  for _ in $(seq 100); do
-    local id
-    id=$(find_window "$1")
-    if [[ -n "$id" ]]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
 
 workdir=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$workdir"' EXIT
@@ -37,6 +20,7 @@ cd "$workdir"
 
 "$program" ignored-argument.eug &
 pid=$!
+window_pid=$pid
 
 window=$(wait_for_window "$caption") || fail "no window captioned '$caption'"
 xdotool windowfocus --sync "$window"
@@ -58,15 +42,5 @@ done
 kill -0 "$pid" 2>/dev/null || fail "the program ended on Esc"
 
 "$send_close_request" "$window" || fail "could not send the close request"
-status=
-for _ in $(seq 100); do
-  if ! kill -0 "$pid" 2>/dev/null; then
-    wait "$pid" && status=0 || status=$?
-    break
-  fi
-  [[ -z "$(find_window "$file_dialog_title")" ]] || fail "the close request opened the file dialog"
-  sleep 0.1
-done
-[[ -n "$status" ]] || fail "the program did not end on the close request"
-[[ "$status" -eq 0 ]] || fail "exit status $status after the close request"
+expect_exit_with_zero "$pid" "$file_dialog_title"
 echo "PASS: window found, Esc opened the file dialog, the close request ended the program with 0"

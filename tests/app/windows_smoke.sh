@@ -12,25 +12,8 @@ sample=$(realpath "$3")
 caption='Pellarin Ver. 1.03.01'
 file_dialog_title='セーブファイルを指定してください'
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/../support/window_driver.sh"
 [[ -n "${DISPLAY:-}" ]] || fail "no display"
-
-# The id of a visible window with exactly this name; nothing when there is none.
-find_window() {
-  xdotool search --all --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true
-}
-
-# Waits up to `seconds` until such a window shows; prints its id.
-wait_for_window() {
-  local seconds=$2
-  for _ in $(seq $((seconds * 10))); do
-    local id
-    id=$(find_window "$1")
-    if [[ -n "$id" ]]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
 
 # Closes the file dialog, which cancels it. Wine's file dialog takes no Esc while its window has
 # the focus but none of its controls; Alt+F4 closes it like its close box.
@@ -76,15 +59,5 @@ cancel_file_dialog || fail "the file dialog did not close"
 xdotool windowfocus --sync "$window"
 sleep 0.5
 xdotool key --clearmodifiers alt+F4
-status=
-for _ in $(seq 100); do
-  if ! kill -0 "$pid" 2>/dev/null; then
-    wait "$pid" && status=0 || status=$?
-    break
-  fi
-  [[ -z "$(find_window "$file_dialog_title")" ]] || fail "the close request opened the file dialog"
-  sleep 0.1
-done
-[[ -n "$status" ]] || fail "the program did not end on Alt+F4"
-[[ "$status" -eq 0 ]] || fail "exit status $status after Alt+F4"
+expect_exit_with_zero "$pid" "$file_dialog_title"
 echo "PASS: window found, Open and Esc showed the file dialog, Alt+F4 ended the program with 0"
