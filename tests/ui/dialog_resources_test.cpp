@@ -80,7 +80,7 @@ class RosterTemplateTest : public testing::Test {
 
 TEST_F(RosterTemplateTest, DialogHasItsIdentifierCaptionFontAndSize) {
   EXPECT_EQ(dialog.GetId(), IDD_ROSTER_DIALOG);
-  EXPECT_EQ(dialog.GetTitle(), "Pellarin Ver. 1.03.01");
+  EXPECT_EQ(dialog.GetTitle(), "Pellarin Ver. " PELLARIN_RELEASE);
   ExpectTemplateFont(dialog);
   EXPECT_EQ(dialog.GetClientSize(), dialog.ConvertDialogToPixels(wxSize(370, 261)));
   EXPECT_TRUE(dialog.HasFlag(wxRESIZE_BORDER));
@@ -193,6 +193,30 @@ TEST(MainFrameIconTest, ComesInBothSizes) {
   EXPECT_EQ(icons.GetIconCount(), 2u);
   EXPECT_EQ(icons.GetIcon(wxSize(32, 32), wxIconBundle::FALLBACK_NONE).GetSize(), wxSize(32, 32));
   EXPECT_EQ(icons.GetIcon(wxSize(16, 16), wxIconBundle::FALLBACK_NONE).GetSize(), wxSize(16, 16));
+}
+
+// The release that players see and the versions that stay as the program has always had them:
+// the caption carries the build's release, the about box "Version 1.0", and the version block
+// 1.0.0.1.
+TEST(Versions, CaptionAboutBoxAndVersionBlockEachSayTheirOwn) {
+  EXPECT_STREQ(PELLARIN_RELEASE, "1.03.01");
+  FakeServices services;
+  const CRosterDlg dialog(nullptr, services);
+  EXPECT_EQ(dialog.GetTitle(), "Pellarin Ver. 1.03.01");
+
+  CAboutDlg about;
+  bool saysVersion = false;
+  for (const wxWindow* child : about.GetChildren()) {
+    saysVersion |= child->GetLabel() == "Pellarin Version 1.0";
+  }
+  EXPECT_TRUE(saysVersion);
+
+  const std::string script = ReadFileBytes(PELLARIN_RESOURCE_SCRIPT);
+  for (const char* line : {" FILEVERSION 1,0,0,1\n", " PRODUCTVERSION 1,0,0,1\n",
+                           "VALUE \"FileVersion\", \"1, 0, 0, 1\\0\"",
+                           "VALUE \"ProductVersion\", \"1, 0, 0, 1\\0\""}) {
+    EXPECT_NE(script.find(line), std::string::npos) << line;
+  }
 }
 
 }  // namespace
