@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "save/code_page.h"
-#include "support/save_builder.h"
+#include "support/utf16.h"
 
 namespace {
 
@@ -175,8 +175,8 @@ SyntheticSave SyntheticSave::OfSize(std::size_t bytes) {
 }
 
 std::string SyntheticSave::Encode(SaveEncoding encoding) const {
+  if (encoding == SaveEncoding::kUtf16) return Utf16LeFile(content_);
   const std::string units = Utf16Le(content_);
-  if (encoding == SaveEncoding::kUtf16) return std::string(kUtf16ByteOrderMark) + units;
   char* text = ConvertUtf16LeToCodePage(reinterpret_cast<const unsigned char*>(units.data()),
                                         content_.size());
   if (text == nullptr) throw std::runtime_error("no converter for the code page");

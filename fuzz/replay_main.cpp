@@ -17,7 +17,10 @@ bool Replay(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return false;
   const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  // Like libFuzzer, never a null pointer, not even for an empty input.
+  static const std::uint8_t kEmpty = 0;
+  LLVMFuzzerTestOneInput(
+      bytes.empty() ? &kEmpty : reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
   return true;
 }
 

@@ -84,7 +84,9 @@ struct CutValue {
 // first `delimiter`; none (both null) when any of it is missing.
 template <std::size_t KeywordSize, std::size_t SeparatorSize>
 CutValue CutValueAfter(char* from, const char* end, const char (&keyword)[KeywordSize],
-                       const char (&/*separator*/)[SeparatorSize], char delimiter) {
+                       const char (&separator)[SeparatorSize], char delimiter) {
+  // Only the separator's length is used: the value begins where keyword and separator end.
+  static_cast<void>(separator);
   constexpr std::size_t kSkip = (KeywordSize - 1) + (SeparatorSize - 1);
   char* at = FindKeyword(from, end, keyword);
   char* valueEnd = FindValueEnd(at, kSkip, delimiter, end);

@@ -13,7 +13,7 @@
 // nothing is found.
 
 // The first occurrence of `byte` (not NUL), by the C library's strchr, which stops at the first
-// NUL. (A hand-written SSE2 search showed no gain over it: 7.7 ms against 7.3 ms a 17 MB scan.)
+// NUL.
 inline char* FindByte(char* from, char byte) {
   return from == nullptr ? nullptr : std::strchr(from, byte);
 }

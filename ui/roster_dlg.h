@@ -66,17 +66,16 @@ class CRosterDlg : public wxDialog {
   // Windows activates it then, before the code after the box runs.
   void OnOwnBoxClosed();
 
-  // The handlers keep the names they have in an MFC dialog (its messages); in wx they serve:
-  //   OnNotify        wxEVT_LIST_COL_CLICK from the table (EVT_LIST_COL_CLICK; MFC: WM_NOTIFY,
-  //                   LVN_COLUMNCLICK)
+  // Some handlers are named for the Windows message they answer; in wx they serve:
+  //   OnNotify        wxEVT_LIST_COL_CLICK from the table (EVT_LIST_COL_CLICK; on Windows the
+  //                   table's WM_NOTIFY with LVN_COLUMNCLICK)
   //   OnSysCommand    wxEVT_MENU with IDM_ABOUTBOX, from the system menu on Windows and from the
-  //                   dialog's own about menu elsewhere (EVT_MENU; MFC: WM_SYSCOMMAND)
-  //   OnHScroll       every wxEVT_SCROLL_* of the two age sliders (EVT_COMMAND_SCROLL; MFC:
-  //                   WM_HSCROLL)
-  //   DoDataExchange  no event: the constructor calls it to look the controls up with XRCCTRL
-  //                   (MFC: DDX_Control); OnInitDialog, likewise called, stands for WM_INITDIALOG
+  //                   dialog's own about menu elsewhere (EVT_MENU)
+  //   OnHScroll       every wxEVT_SCROLL_* of the two age sliders (EVT_COMMAND_SCROLL)
+  //   DoDataExchange  no event: the constructor calls it to look the controls up with XRCCTRL;
+  //                   OnInitDialog, likewise called, sets the controls to their defaults
   // The others are named for their event: OnOK, OnOpenFile, OnSearchButton (EVT_BUTTON), OnSize,
-  // OnActivate, OnClose, OnDestroy (EVT_WINDOW_DESTROY).
+  // OnActivate, OnClose, OnDestroy (EVT_WINDOW_DESTROY), OnCharHook.
   void OnOK(wxCommandEvent& event);
   void OnOpenFile(wxCommandEvent& event);
   void OnSearchButton(wxCommandEvent& event);

@@ -73,7 +73,6 @@ class RosterRows {
   // caller lets it go.
   char* Reserve(std::size_t size, std::unique_ptr<char[]>& previous);
   // Stable least-significant-digit radix sort on the keys, one pass per byte that varies.
-  // Gain: a column click on 50,000 rows 1.1 ms against 9 to 27 ms by comparisons alone.
   static void RadixSort(std::vector<KeyedRow>& rows, std::vector<KeyedRow>& scratch);
 
   std::unique_ptr<char[]> arena_;

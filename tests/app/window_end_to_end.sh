@@ -2,18 +2,18 @@
 # Runs the real program on the display as a user would: finds its window by its caption, presses
 # Esc and sees the file dialog, cancels it, sends the window a close request and expects the
 # process to end at once with status 0, with no second file dialog.
-# Usage: window_end_to_end.sh PELLARIN SEND_CLOSE_REQUEST
+# Usage: window_end_to_end.sh PELLARIN SEND_CLOSE_REQUEST CAPTION
 set -euo pipefail
 
 program=$(realpath "$1")
 send_close_request=$(realpath "$2")
-caption='Pellarin Ver. 1.03.01'
-file_dialog_title='セーブファイルを指定してください'
+caption=$3
 
 source "$(dirname "$0")/../support/window_driver.sh"
 [[ -n "${DISPLAY:-}" ]] || fail "no display"
 
 workdir=$(mktemp -d)
+pid=
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$workdir"' EXIT
 mkdir -p "$workdir/scenarios/save games"
 cd "$workdir"

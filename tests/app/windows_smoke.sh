@@ -3,14 +3,13 @@
 # caption, presses "ファイルを開く" from the keyboard and sees the file dialog, closes it, presses
 # Esc and sees the file dialog stay open, closes it, then closes the window with Alt+F4 and
 # expects the process to end with status 0.
-# Usage: windows_smoke.sh WINE_RUN PELLARIN_EXE SAMPLE_DIR
+# Usage: windows_smoke.sh WINE_RUN PELLARIN_EXE SAMPLE_DIR CAPTION
 set -euo pipefail
 
 wine_run=$(realpath "$1")
 program=$(realpath "$2")
 sample=$(realpath "$3")
-caption='Pellarin Ver. 1.03.01'
-file_dialog_title='セーブファイルを指定してください'
+caption=$4
 
 source "$(dirname "$0")/../support/window_driver.sh"
 [[ -n "${DISPLAY:-}" ]] || fail "no display"
@@ -31,6 +30,7 @@ cancel_file_dialog() {
 }
 
 workdir=$(mktemp -d)
+pid=
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$workdir"' EXIT
 cp -r "$sample/scenarios" "$workdir/"
 cd "$workdir"

@@ -92,11 +92,6 @@ class Lister : public ::testing::Test {
 
 TEST(ListerOptions, DefaultsAreTheWindowsAndEachChoiceHasItsIndex) {
   const ListerOptions defaults = Accept({"save.eug"});
-  EXPECT_EQ(defaults.criteria.minAge, kDefaultSearch.minAge);
-  EXPECT_EQ(defaults.criteria.maxAge, kDefaultSearch.maxAge);
-  EXPECT_EQ(defaults.criteria.genderChoice, kDefaultSearch.genderChoice);
-  EXPECT_EQ(defaults.criteria.religionChoice, kDefaultSearch.religionChoice);
-  EXPECT_EQ(defaults.criteria.maritalChoice, kDefaultSearch.maritalChoice);
   // The window's defaults: 16 to 30, 男(m), カトリック(c), 未婚.
   EXPECT_EQ(defaults.criteria.minAge, 16);
   EXPECT_EQ(defaults.criteria.maxAge, 30);

@@ -12,9 +12,9 @@
 
 #include "save/save_scanner.h"
 #include "save/save_text.h"
-#include "support/save_builder.h"
 #include "support/scan_invariants.h"
 #include "support/temp_folder.h"
+#include "support/utf16.h"
 
 namespace {
 

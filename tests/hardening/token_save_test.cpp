@@ -12,9 +12,9 @@
 
 #include "save/save_scanner.h"
 #include "save/save_text.h"
-#include "support/save_builder.h"
 #include "support/scan_invariants.h"
 #include "support/temp_folder.h"
+#include "support/utf16.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ std::string RandomSave(std::mt19937& random) {
 
 // Each byte as one UTF-16 little-endian code unit (NUL a zero unit), after a byte-order mark.
 std::string AsUtf16(std::string_view bytes) {
-  return std::string(kUtf16ByteOrderMark) + Utf16Le(WidenBytes(bytes));
+  return Utf16LeFile(WidenBytes(bytes));
 }
 
 TEST(TokenSaves, LoadAndScanWithoutFaultAndCutOnlyWithinTheText) {

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "support/save_builder.h"
 #include "support/temp_folder.h"
+#include "support/utf16.h"
 
 namespace {
 
@@ -26,9 +26,7 @@ class LoadSaveTextTest : public ::testing::Test {
 };
 
 std::string Utf16(std::u16string_view text, bool byteOrderMark = true) {
-  std::string bytes = byteOrderMark ? std::string(kUtf16ByteOrderMark) : std::string();
-  bytes += Utf16Le(text);
-  return bytes;
+  return byteOrderMark ? Utf16LeFile(text) : Utf16Le(text);
 }
 
 TEST_F(LoadSaveTextTest, EightBitFileComesBackByteForByteWithOneNulAppended) {

@@ -2,9 +2,26 @@
 
 #ifdef _WIN32
 
-FolderWatch::FolderWatch(const std::filesystem::path&) {}
-FolderWatch::~FolderWatch() = default;
-std::map<std::string, std::uint32_t> FolderWatch::Events() const { return {}; }
+#include <windows.h>
+
+FolderWatch::FolderWatch(const std::filesystem::path& folder) {
+  const HANDLE change = FindFirstChangeNotificationW(
+      folder.c_str(), FALSE,
+      FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_ATTRIBUTES |
+          FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SECURITY);
+  if (change != INVALID_HANDLE_VALUE) change_ = change;
+}
+
+FolderWatch::~FolderWatch() {
+  if (change_ != nullptr) FindCloseChangeNotification(change_);
+}
+
+bool FolderWatch::Watching() const { return change_ != nullptr; }
+
+std::map<std::string, std::uint32_t> FolderWatch::Events() const {
+  if (change_ == nullptr || WaitForSingleObject(change_, 0) != WAIT_OBJECT_0) return {};
+  return {{"", kWritten}};
+}
 
 #else
 
@@ -27,6 +44,8 @@ FolderWatch::FolderWatch(const std::filesystem::path& folder)
 FolderWatch::~FolderWatch() {
   if (fd_ >= 0) close(fd_);
 }
+
+bool FolderWatch::Watching() const { return fd_ >= 0 && watch_ >= 0; }
 
 std::map<std::string, std::uint32_t> FolderWatch::Events() const {
   std::map<std::string, std::uint32_t> events;

@@ -56,32 +56,16 @@ std::string TestSaveText(const std::vector<TestCharacter>& characters,
     const std::string tag = c.tag + "\n";
     const std::string attributes[] = {std::to_string(c.martial), std::to_string(c.diplomacy),
                                       std::to_string(c.intrigue), std::to_string(c.stewardship)};
-    characterText += CharacterEntry({.id = ids[i],
-                                     .name = c.name,
-                                     .birth = birth,
-                                     .gender = gender,
-                                     .religion = c.religion,
-                                     .tag = tag,
-                                     .beforeAttributes = c.dead ? "    deathdate = \"11990101\"\n" : "",
-                                     .attributes = {attributes[0], attributes[1], attributes[2],
-                                                    attributes[3]}});
+    CharacterText entry;
+    entry.id = ids[i];
+    entry.name = c.name;
+    entry.birth = birth;
+    entry.gender = gender;
+    entry.religion = c.religion;
+    entry.tag = tag;
+    if (c.dead) entry.beforeAttributes = "    deathdate = \"11990101\"\n";
+    entry.attributes = {attributes[0], attributes[1], attributes[2], attributes[3]};
+    characterText += CharacterEntry(entry);
   }
   return SaveWith(characterText, marriageText);
-}
-
-std::string Utf16Le(std::u16string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size() * 2);
-  for (const char16_t unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
-}
-
-std::u16string WidenBytes(std::string_view bytes) {
-  std::u16string units;
-  units.reserve(bytes.size());
-  for (const char c : bytes) units += static_cast<char16_t>(static_cast<unsigned char>(c));
-  return units;
 }

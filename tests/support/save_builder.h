@@ -62,12 +62,3 @@ struct TestCharacter {
 // not count, and a counted marriage of each pair of ids in `marriages`.
 std::string TestSaveText(const std::vector<TestCharacter>& characters,
                          const std::vector<std::pair<int, int>>& marriages = {});
-
-// UTF-16 little-endian code units as a file holds them, without a byte-order mark.
-std::string Utf16Le(std::u16string_view text);
-
-// The byte-order mark of a UTF-16 little-endian file.
-inline constexpr std::string_view kUtf16ByteOrderMark = "\xFF\xFE";
-
-// Each byte as one code unit of the same value.
-std::u16string WidenBytes(std::string_view bytes);

@@ -2,6 +2,9 @@
 # run the real program as a player would. Source it; `window_pid`, when set, limits the search to
 # that process's windows.
 
+# The title of the program's file dialog.
+file_dialog_title='セーブファイルを指定してください'
+
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The id of a visible window with exactly this name; nothing when there is none. (The exit status

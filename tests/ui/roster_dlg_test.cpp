@@ -76,8 +76,8 @@ class RosterDlgTest : public testing::Test {
   RosterDlgTest() {
     // Process-wide state that an earlier test in the same run may have changed.
     g_bDialogReady = false;
-    g_nSortColumn = 9;
-    g_nSortDirection = -1;
+    g_nSortColumn = kDefaultSortColumn;
+    g_nSortDirection = kDefaultSortDirection;
     firstSave = folder.Write("first.eug", TestSaveText(FirstSaveCharacters()));
     secondSave = folder.Write("second.eug", TestSaveText(SecondSaveCharacters()));
     dialog = std::make_unique<CRosterDlg>(nullptr, services);

@@ -13,6 +13,9 @@
 
 namespace {
 
+// Every record aged 0 to 100.
+constexpr SearchCriteria kEveryone{0, 100, kGenderAll, kReligionAll, kMaritalAll};
+
 // kDefaultSearch, the window's defaults: 16 to 30, 男(m), カトリック(c), 未婚.
 constexpr SearchCriteria kDefaults = kDefaultSearch;
 
@@ -72,7 +75,7 @@ TEST_F(RosterQuery, AgeBoundsAreInclusive) {
   EXPECT_FALSE(RecordMatches(Person("a", 31), kDefaults));
   EXPECT_FALSE(RecordMatches(Person("a", 20), SearchCriteria{21, 20, 0, 0, 0}));
   EXPECT_TRUE(RecordMatches(Person("a", INT_MIN), SearchCriteria{INT_MIN, INT_MIN, 0, 0, 0}));
-  EXPECT_FALSE(RecordMatches(Person("a", -1), SearchCriteria{0, 100, 0, 0, 0}));
+  EXPECT_FALSE(RecordMatches(Person("a", -1), kEveryone));
 }
 
 TEST_F(RosterQuery, GenderChoiceComparesTheWholeCode) {
@@ -101,7 +104,7 @@ TEST_F(RosterQuery, ReligionChoiceEachOfFiveAndNoOther) {
           << choice << " " << code;
     }
   }
-  EXPECT_TRUE(RecordMatches(Person("a", 20, 0, 'f', 0), SearchCriteria{0, 100, 0, 0, 0}));
+  EXPECT_TRUE(RecordMatches(Person("a", 20, 0, 'f', 0), kEveryone));
   EXPECT_FALSE(RecordMatches(Person("a", 20, 0, 'f', 'C'), SearchCriteria{0, 100, 0, 1, 0}));
   EXPECT_FALSE(RecordMatches(Person("a", 20, 0, 'f', 'c'), SearchCriteria{0, 100, 0, 5, 0}));
   EXPECT_FALSE(RecordMatches(Person("a", 20, 0, 'f', 'c'), SearchCriteria{0, 100, 0, -1, 0}));
@@ -192,7 +195,7 @@ TEST_F(RosterQuery, SearchFillsCellsAsTheTableShowsThem) {
   record.stewardship = 0;
   const Roster roster{record};
   RosterRows rows;
-  SearchRoster(rows, roster, SearchCriteria{0, 100, 0, 0, 0});
+  SearchRoster(rows, roster, kEveryone);
   ASSERT_EQ(rows.GetItemCount(), 1);
   const char* expected[] = {"\x83\x74\x83\x42\x83\x8A\x83\x62\x83\x76",
                             "m", "", "18", "-2147483648", "1", "-2", "100", "0", "-3"};
