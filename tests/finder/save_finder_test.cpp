@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/file_time.h"
-#include "support/special_entries.h"
+#include "support/entry_without_status.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "special_entries.h"
+#include "entry_without_status.h"
 
 #include <fstream>
 #include <string>
