@@ -1,8 +1,10 @@
 // The benchmark suite. Each measurement is set against a baseline measured in the same run, so
-// the ratios hold on any machine: load+scan of a ~60 MB save against one read of the file plus one
-// strstr pass; Search and a column click on 50,000 matching records against load+scan of that
-// save; the UTF-16 road against the 8-bit one on the same content. Peak memory is measured in
-// child processes, each of which loads one save and nothing else.
+// the ratios hold on any machine: the lister's whole work on a ~60 MB save (load, scan, filter,
+// sort, print) against a bare read of the file into one buffer; Search and a column click on
+// 50,000 matching records against load+scan of that save; the UTF-16 road against the 8-bit one on
+// the same content. The scan alone is timed as well, on a copy of the loaded text, to show what
+// the scanner itself costs. Peak memory is measured in child processes, each of which loads one
+// save and nothing else.
 
 #include <benchmark/benchmark.h>
 
@@ -14,11 +16,13 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/lister.h"
 #include "save/save_scanner.h"
 #include "save/save_text.h"
 #include "synthetic_save.h"
@@ -37,12 +41,11 @@ constexpr SearchCriteria kEveryone = {0, 100, kGenderAll, kReligionAll, kMarital
   std::exit(EXIT_FAILURE);
 }
 
-// The baseline of the load: what any reader of a whole save must at least do, reading the file into
-// one buffer and passing over it once.
-void ReadAndSearchOnce(const char* path) {
+// Reads the whole file into one new buffer, whose pages the read touches, and gives the buffer.
+char* ReadWholeFile(const char* path, std::size_t& size) {
   struct stat status {};
   if (stat(path, &status) != 0) Fail(std::string("cannot stat ") + path);
-  const auto size = static_cast<std::size_t>(status.st_size);
+  size = static_cast<std::size_t>(status.st_size);
   char* buffer = static_cast<char*>(std::malloc(size + 1));
   std::FILE* file = std::fopen(path, "rb");
   if (buffer == nullptr || file == nullptr || std::fread(buffer, 1, size, file) != size) {
@@ -50,8 +53,43 @@ void ReadAndSearchOnce(const char* path) {
   }
   std::fclose(file);
   buffer[size] = '\0';
+  return buffer;
+}
+
+// The floor of any load: what a reader of a whole save must at least do, reading the file into one
+// buffer and touching each of its pages once.
+void BareRead(const char* path) {
+  constexpr std::size_t kPageBytes = 4096;
+  std::size_t size = 0;
+  char* buffer = ReadWholeFile(path, size);
+  unsigned sum = 0;
+  for (std::size_t i = 0; i < size; i += kPageBytes) sum += static_cast<unsigned char>(buffer[i]);
+  benchmark::DoNotOptimize(sum);
+  std::free(buffer);
+}
+
+// The bare read and one pass over the text.
+void ReadAndSearchOnce(const char* path) {
+  std::size_t size = 0;
+  char* buffer = ReadWholeFile(path, size);
   benchmark::DoNotOptimize(std::strstr(buffer, kAbsentKeyword));
   std::free(buffer);
+}
+
+// A stream that drops what is written, as a listing sent to the null device.
+class DiscardingBuffer : public std::streambuf {
+ protected:
+  std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
+  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+};
+
+// The lister's whole work with its default options, as `pellarin-cli <save>` does it.
+void List(const char* path) {
+  DiscardingBuffer discard;
+  std::ostream out(&discard);
+  std::ostream err(&discard);
+  const std::string_view args[] = {path};
+  if (RunLister(args, out, err) != kListerOk) Fail(std::string("cannot list ") + path);
 }
 
 // One load as the window does it; the roster and the text go when the next load comes.
@@ -118,6 +156,28 @@ void PrintRatio(const CollectingReporter& reporter, const std::string& label,
   if (!top || !bottom) return;  // filtered out by --benchmark_filter
   std::printf("%-58s = %5.2f  (wall clock %5.2f)  %s\n", label.c_str(), top->cpu / bottom->cpu,
               top->real / bottom->real, goal);
+}
+
+// The scan alone: each iteration scans a fresh copy of the loaded text, copied outside the timing
+// into a buffer whose pages are already in place.
+void RegisterScanOnly(const char* name, const char* path) {
+  benchmark::RegisterBenchmark(name, [path](benchmark::State& state) {
+    const SaveTextOwner loaded(LoadSaveText(path));
+    if (loaded == nullptr) Fail(std::string("cannot load ") + path);
+    const std::string pristine(loaded.get());
+    std::string copy = pristine;
+    for (auto _ : state) {
+      state.PauseTiming();
+      std::memcpy(copy.data(), pristine.data(), pristine.size());
+      Roster roster;
+      state.ResumeTiming();
+      ScanSave(copy.data(), roster);
+      benchmark::DoNotOptimize(roster.data());
+    }
+  })
+      ->Unit(benchmark::kMillisecond)
+      ->Repetitions(5)
+      ->ReportAggregatesOnly(true);
 }
 
 benchmark::internal::Benchmark* Register(const char* name, std::function<void()> body) {
@@ -209,9 +269,13 @@ int main(int argc, char** argv) {
   std::printf("Search save: %zu characters, %zu matching, %.1f MB\n\n", matching.Characters(),
               kMatchingRecords, matchingShiftJis.Bytes() / 1048576.0);
 
+  Register("read/large", [&] { BareRead(largeShiftJis.Path()); });
+  Register("list/large", [&] { List(largeShiftJis.Path()); });
+  Register("list/large-utf16", [&] { List(largeUtf16.Path()); });
   Register("read+strstr/large", [&] { ReadAndSearchOnce(largeShiftJis.Path()); });
   Register("load+scan/large", [&] { LoadAndScan(largeShiftJis.Path()); });
   Register("load+scan/large-utf16", [&] { LoadAndScan(largeUtf16.Path()); });
+  RegisterScanOnly("scan/large", largeShiftJis.Path());
   Register("load+scan/search-save", [&] { LoadAndScan(matchingShiftJis.Path()); });
   Register("search/50000", [&] { SearchRoster(rows, loaded.Records(), kEveryone); });
   std::int32_t nextColumn = 0;
@@ -226,8 +290,13 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
 
   std::printf("\nRatios of median CPU time, each against a baseline from this run:\n");
+  PrintRatio(reporter, "list (load+scan+filter+sort+print) / bare read, 60 MB", "list/large",
+             "read/large", "(goal <= 1.25)");
+  PrintRatio(reporter, "list of the UTF-16 save / list of the Shift-JIS save", "list/large-utf16",
+             "list/large", "(goal <= 2)");
   PrintRatio(reporter, "load+scan / read+strstr baseline (60 MB Shift-JIS)", "load+scan/large",
              "read+strstr/large", "(goal <= 1.5)");
+  PrintRatio(reporter, "scan alone / bare read", "scan/large", "read/large", "(no goal)");
   PrintRatio(reporter, "Search of 50,000 matches / load+scan of that save", "search/50000",
              "load+scan/search-save", "(goal <= 0.25)");
   PrintRatio(reporter, "column click, each column in turn / load+scan", "click/each-column",
@@ -236,6 +305,10 @@ int main(int argc, char** argv) {
              "load+scan/search-save", "(goal <= 0.25)");
   PrintRatio(reporter, "load+scan UTF-16 / load+scan Shift-JIS (same content)",
              "load+scan/large-utf16", "load+scan/large", "(no goal)");
+  if (const auto scan = reporter.Find("scan/large")) {
+    std::printf("%-58s = %5.2f GB/s\n", "scan alone, throughput",
+                largeShiftJis.Bytes() / (scan->cpu * 1e-3) / 1e9);
+  }
 
   std::printf("\nMemory (each save loaded and scanned alone in a child process):\n");
   PrintMemory("large save, Shift-JIS:", largeShiftJis);

@@ -1,7 +1,12 @@
 #include "code_page.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #ifdef _WIN32
 #include <windows.h>
@@ -12,20 +17,15 @@
 
 #ifdef _WIN32
 
-char* ConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
-  const auto* units = reinterpret_cast<const wchar_t*>(bytes);
-  const int unitCount = static_cast<int>(count);
-  const int needed =
-      count == 0 ? 0 : WideCharToMultiByte(CP_ACP, 0, units, unitCount, nullptr, 0, nullptr, nullptr);
-  char* text = static_cast<char*>(std::malloc(static_cast<std::size_t>(needed) + 1));
-  if (text == nullptr) return nullptr;
-  const int written =
-      needed == 0 ? 0 : WideCharToMultiByte(CP_ACP, 0, units, unitCount, text, needed, nullptr, nullptr);
-  text[written] = '\0';
-  return text;
-}
-
 namespace {
+
+// Converts a run of code units through the system's converter; 0 when it fails.
+std::size_t ConvertWithSystem(const unsigned char* bytes, std::size_t count, char* out) {
+  const auto* units = reinterpret_cast<const wchar_t*>(bytes);
+  const int written = WideCharToMultiByte(CP_ACP, 0, units, static_cast<int>(count), out,
+                                          static_cast<int>(MaxCodePageBytes(count)), nullptr, nullptr);
+  return static_cast<std::size_t>(written);
+}
 
 // The UTF-8 form of the character that the code page spells with `bytes`, or false when those bytes
 // spell none.
@@ -79,10 +79,6 @@ std::string DecodeCodePageToUtf8(std::string_view text) {
 
 namespace {
 
-// Every UTF-16 code unit becomes at most two bytes of the code page (a double-byte character, or
-// "?" for half of a surrogate pair), so this bound never truncates.
-std::size_t MaxConvertedSize(std::size_t units) { return units * 2; }
-
 // One iconv descriptor per direction and thread, opened on first use and reset before each call.
 class Converter {
  public:
@@ -125,18 +121,15 @@ char* FindTagCharacter(char* from, char* end) {
   return end;
 }
 
-}  // namespace
-
-char* ConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
+// Converts a run of code units through iconv; SIZE_MAX when the C library was built without the
+// code page.
+std::size_t ConvertWithSystem(const unsigned char* bytes, std::size_t count, char* out) {
   thread_local Converter converter("CP932", "UTF-16LE");
-  if (!converter.Valid()) return nullptr;  // the C library was built without the code page
-  char* text = static_cast<char*>(std::malloc(MaxConvertedSize(count) + 1));
-  if (text == nullptr) return nullptr;
-
+  if (!converter.Valid()) return SIZE_MAX;
   char* in = reinterpret_cast<char*>(const_cast<unsigned char*>(bytes));
   char* const inEnd = in + count * 2;
-  char* out = text;
-  std::size_t outLeft = MaxConvertedSize(count);
+  char* const start = out;
+  std::size_t outLeft = MaxCodePageBytes(count);
   const iconv_t cd = converter.Get();
   // The converter runs up to the next tag character, which it would drop, so that each one
   // becomes "?" like any other character the code page lacks.
@@ -159,12 +152,10 @@ char* ConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
     --outLeft;
     in += skip;
   }
-  *out = '\0';
-  const std::size_t used = static_cast<std::size_t>(out - text) + 1;
-  // Give back the unused tail; for a large buffer this remaps pages instead of copying.
-  if (char* shrunk = static_cast<char*>(std::realloc(text, used))) text = shrunk;
-  return text;
+  return static_cast<std::size_t>(out - start);
 }
+
+}  // namespace
 
 std::string DecodeCodePageToUtf8(std::string_view text) {
   thread_local Converter converter("UTF-8", "CP932");
@@ -201,3 +192,65 @@ std::string DecodeCodePageToUtf8(std::string_view text) {
 }
 
 #endif
+
+namespace {
+
+// Copies the leading code units below 0x80, which are the same bytes in the code page, and gives
+// how many there were. Eight units at a time where SSE2 is there.
+std::size_t CopyAsciiUnits(const unsigned char* bytes, std::size_t count, char* out) {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+  for (; count - i >= 8; i += 8) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * i));
+    const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(units, nonAscii), _mm_setzero_si128());
+    if (_mm_movemask_epi8(ascii) != 0xFFFF) break;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(units, units));
+  }
+#endif
+  for (; i < count && bytes[2 * i + 1] == 0 && bytes[2 * i] < 0x80; ++i) {
+    out[i] = static_cast<char>(bytes[2 * i]);
+  }
+  return i;
+}
+
+// How many leading code units are 0x80 or above.
+std::size_t CountOtherUnits(const unsigned char* bytes, std::size_t count) {
+  std::size_t i = 0;
+  while (i < count && (bytes[2 * i + 1] != 0 || bytes[2 * i] >= 0x80)) ++i;
+  return i;
+}
+
+}  // namespace
+
+// Saves are mostly ASCII, which the code page spells alike; only the runs between ASCII units go
+// to the system's converter, whose calls cost far more a unit than a copy. The code page is
+// stateless and no run ends inside a surrogate pair, so the runs convert as the whole text would.
+std::size_t ConvertUtf16LePiece(const unsigned char* bytes, std::size_t count, char* out) {
+  char* const start = out;
+  std::size_t done = 0;
+  while (done < count) {
+    const std::size_t ascii = CopyAsciiUnits(bytes + 2 * done, count - done, out);
+    done += ascii;
+    out += ascii;
+    if (done == count) break;
+    const std::size_t other = CountOtherUnits(bytes + 2 * done, count - done);
+    const std::size_t written = ConvertWithSystem(bytes + 2 * done, other, out);
+    if (written == SIZE_MAX) return SIZE_MAX;
+    done += other;
+    out += written;
+  }
+  return static_cast<std::size_t>(out - start);
+}
+
+char* ConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
+  char* text = static_cast<char*>(std::malloc(MaxCodePageBytes(count) + 1));
+  if (text == nullptr) return nullptr;
+  const std::size_t length = ConvertUtf16LePiece(bytes, count, text);
+  if (length == SIZE_MAX) {
+    std::free(text);
+    return nullptr;
+  }
+  text[length] = '\0';
+  return text;
+}

@@ -7,10 +7,21 @@
 // Conversions between the program's 8-bit code page (code page 932, Shift-JIS) and Unicode. On
 // Windows they go through the system's converter for the ANSI code page; elsewhere through iconv.
 
-// Converts `count` UTF-16 little-endian code units, starting at `bytes`, to the code page. A
-// character that the code page lacks becomes "?", as the Windows converter's default does.
-// Returns a new NUL-terminated malloc buffer, or nullptr when memory runs out or the system has no
-// converter for the code page.
+// The most bytes that `units` UTF-16 code units become in the code page: a double-byte character,
+// or "?" for each half of a surrogate pair, is at most two bytes a unit.
+constexpr std::size_t MaxCodePageBytes(std::size_t units) { return units * 2; }
+
+// Converts `count` UTF-16 little-endian code units, starting at `bytes`, to the code page, writing
+// at most MaxCodePageBytes(count) bytes at `out`, with no terminating NUL; returns how many. A
+// character that the code page lacks becomes "?", as the Windows converter's default does. A text
+// converted piece by piece gives the same bytes as converted whole, as long as no piece ends
+// between the two halves of a surrogate pair. Returns SIZE_MAX when the system has no converter
+// for the code page.
+std::size_t ConvertUtf16LePiece(const unsigned char* bytes, std::size_t count, char* out);
+
+// Converts `count` UTF-16 little-endian code units at once, as ConvertUtf16LePiece does. Returns a
+// new NUL-terminated malloc buffer, or nullptr when memory runs out or the system has no converter
+// for the code page.
 char* ConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count);
 
 // Decodes code-page text to UTF-8. A byte where no valid character starts becomes U+FFFD and

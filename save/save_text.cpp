@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <sys/stat.h>
 
 #include "code_page.h"
@@ -17,13 +19,55 @@ using FileStatus = struct stat;
 int QueryFileStatus(const char* path, FileStatus* status) { return stat(path, status); }
 #endif
 
-// The 8-bit text is the converted content up to the first zero code unit; the lone last byte of
-// an odd-length file is no code unit and is dropped.
-SaveText ConvertUtf16Content(const unsigned char* content, std::size_t size) {
-  std::size_t units = 0;
-  const std::size_t available = size / 2;
-  while (units < available && (content[2 * units] | content[2 * units + 1]) != 0) ++units;
-  return ConvertUtf16LeToCodePage(content, units);
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// The UTF-16 file is read a piece at a time into a buffer that stays in the cache and converted
+// from there, so that its own bytes never take memory beside the converted text.
+constexpr std::size_t kPieceBytes = std::size_t{128} << 10;
+
+bool IsHighSurrogate(const unsigned char* unit) { return unit[1] >= 0xD8 && unit[1] <= 0xDB; }
+
+// The first zero code unit among `units`, or `units`.
+std::size_t FindZeroUnit(const unsigned char* bytes, std::size_t units) {
+  std::size_t i = 0;
+  while (i < units && (bytes[2 * i] | bytes[2 * i + 1]) != 0) ++i;
+  return i;
+}
+
+// Converts the rest of a UTF-16 little-endian file, whose first byte (`first`) has been read and
+// which holds `remaining` bytes more, into `text`, which has room for the whole file's bytes and a
+// NUL. The text is the converted content up to the first zero code unit; the lone last byte of
+// an odd-length file is no code unit and is dropped. Gives the text's length, or SIZE_MAX when
+// reading or converting fails.
+std::size_t ConvertUtf16File(std::FILE* file, unsigned char first, std::size_t remaining, char* text) {
+  const std::unique_ptr<unsigned char[]> piece(new (std::nothrow) unsigned char[kPieceBytes]);
+  if (piece == nullptr) return SIZE_MAX;
+  piece[0] = first;
+  std::size_t carried = 1;  // bytes at the front of the piece that belong to no converted unit yet
+  char* out = text;
+  for (;;) {
+    const std::size_t wanted = remaining < kPieceBytes - carried ? remaining : kPieceBytes - carried;
+    if (wanted > 0 && std::fread(piece.get() + carried, 1, wanted, file) != wanted) return SIZE_MAX;
+    remaining -= wanted;
+    const std::size_t bytes = carried + wanted;
+    const std::size_t units = bytes / 2;
+    const std::size_t zero = FindZeroUnit(piece.get(), units);
+    const bool last = zero < units || remaining == 0;
+    std::size_t convert = zero;
+    // A high surrogate waits for its low half, which the next piece begins with.
+    if (!last && convert > 0 && IsHighSurrogate(piece.get() + 2 * (convert - 1))) --convert;
+    const std::size_t written = ConvertUtf16LePiece(piece.get(), convert, out);
+    if (written == SIZE_MAX) return SIZE_MAX;
+    out += written;
+    if (last) break;
+    carried = bytes - 2 * convert;
+    std::memmove(piece.get(), piece.get() + 2 * convert, carried);
+  }
+  *out = '\0';
+  return static_cast<std::size_t>(out - text);
 }
 
 }  // namespace
@@ -35,27 +79,30 @@ SaveText LoadSaveText(const char* path) {
   if (fileSize >= SIZE_MAX) return nullptr;
   const auto size = static_cast<std::size_t>(fileSize);
 
-  auto* content = static_cast<unsigned char*>(std::malloc(size + 1));
-  if (content == nullptr) return nullptr;
-  std::FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) {
-    std::free(content);
+  // Room for the 8-bit file and a NUL, which is also room for a UTF-16 file's converted text:
+  // MaxCodePageBytes(size / 2) is at most size.
+  auto* text = static_cast<char*>(std::malloc(size + 1));
+  if (text == nullptr) return nullptr;
+  const File file(std::fopen(path, "rb"));
+  bool loaded = file != nullptr;
+  if (loaded && size > 0 && std::fread(text, 1, 1, file.get()) != 1) loaded = false;
+  if (loaded && size > 0 && static_cast<unsigned char>(text[0]) == 0xFF) {
+    const std::size_t length = ConvertUtf16File(file.get(), 0xFF, size - 1, text);
+    loaded = length != SIZE_MAX;
+    // Give back the unused room; for a large buffer this remaps pages instead of copying.
+    if (loaded) {
+      if (char* shrunk = static_cast<char*>(std::realloc(text, length + 1))) text = shrunk;
+    }
+  } else if (loaded) {
+    const std::size_t rest = size == 0 ? 0 : size - 1;
+    loaded = rest == 0 || std::fread(text + 1, 1, rest, file.get()) == rest;
+    text[size] = '\0';
+  }
+  if (!loaded) {
+    std::free(text);
     return nullptr;
   }
-  const std::size_t read = size == 0 ? 0 : std::fread(content, 1, size, file);
-  std::fclose(file);
-  if (read != size) {
-    std::free(content);
-    return nullptr;
-  }
-  content[size] = '\0';
-
-  if (size > 0 && content[0] == 0xFF) {
-    SaveText converted = ConvertUtf16Content(content, size);
-    std::free(content);
-    return converted;
-  }
-  return reinterpret_cast<SaveText>(content);
+  return text;
 }
 
 void ReleaseSaveText(SaveText text) { std::free(text); }

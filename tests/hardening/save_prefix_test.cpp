@@ -12,6 +12,7 @@
 
 #include "save/save_scanner.h"
 #include "save/save_text.h"
+#include "support/reference_comparison.h"
 #include "support/scan_invariants.h"
 #include "support/temp_folder.h"
 #include "support/utf16.h"
@@ -30,16 +31,23 @@ class ScannedSave {
     // A converted text has no NUL before its end; an 8-bit one is the file byte for byte.
     const bool converted = !bytes.empty() && static_cast<unsigned char>(bytes[0]) == 0xFF;
     loaded_ = converted ? std::string(text_.get()) : std::string(bytes);
+    convertedAsReference_ = !converted || loaded_ == ReferenceUtf16Text(bytes);
     ScanSave(text_.get(), roster_);
   }
 
   bool Loaded() const { return text_ != nullptr; }
   const Roster& Records() const { return roster_; }
   std::string Invariants() const { return CheckScanInvariants(loaded_, text_.get(), roster_); }
+  // Empty when the text loaded and scanned as the reference conversion and scanner have it.
+  std::string AgainstReference() const {
+    if (!convertedAsReference_) return "the text was not converted as the reference converts it";
+    return CompareScanWithReference(loaded_);
+  }
 
  private:
   SaveTextOwner text_;
   std::string loaded_;  // the buffer as loaded, for checking what the scan changed
+  bool convertedAsReference_ = true;
   Roster roster_;
 };
 
@@ -93,6 +101,7 @@ TEST_P(SavePrefixTest, EveryPrefixGivesNothingOrTheFullRoster) {
     const ScannedSave prefix(folder, std::string_view(file).substr(0, length));
     ASSERT_TRUE(prefix.Loaded());
     ASSERT_EQ(prefix.Invariants(), "");
+    ASSERT_EQ(prefix.AgainstReference(), "");
     if (length < charactersEnd) {
       ASSERT_TRUE(prefix.Records().empty());
       continue;

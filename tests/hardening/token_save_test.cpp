@@ -12,6 +12,7 @@
 
 #include "save/save_scanner.h"
 #include "save/save_text.h"
+#include "support/reference_comparison.h"
 #include "support/scan_invariants.h"
 #include "support/temp_folder.h"
 #include "support/utf16.h"
@@ -72,7 +73,7 @@ std::string AsUtf16(std::string_view bytes) {
   return Utf16LeFile(WidenBytes(bytes));
 }
 
-TEST(TokenSaves, LoadAndScanWithoutFaultAndCutOnlyWithinTheText) {
+TEST(TokenSaves, LoadAndScanWithoutFaultAndCutOnlyWithinTheTextAsTheReferenceDoes) {
   TempFolder folder;
   std::mt19937 random(kSeed);
   int savesWithRecords = 0;
@@ -87,6 +88,8 @@ TEST(TokenSaves, LoadAndScanWithoutFaultAndCutOnlyWithinTheText) {
     ASSERT_NE(text, nullptr);
     const bool converted = !file.empty() && static_cast<unsigned char>(file[0]) == 0xFF;
     const std::string loaded = converted ? std::string(text.get()) : file;
+    if (converted) EXPECT_EQ(loaded, ReferenceUtf16Text(file));
+    EXPECT_EQ(CompareScanWithReference(loaded), "") << testing::PrintToString(file);
     Roster roster;
     ScanSave(text.get(), roster);
     EXPECT_EQ(CheckScanInvariants(loaded, text.get(), roster), "") << testing::PrintToString(file);

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
+
+#include "support/reference_comparison.h"
 
 namespace {
 
@@ -41,6 +44,24 @@ TEST(DecodeCodePageToUtf8, TheWholeCodePageDecodesAlikeOnEveryPlatform) {
     }
   }
   EXPECT_EQ(fingerprint, 0x4106C4C2CC0A3988u);
+}
+
+// Every code unit, alone between ASCII letters and in one run with its neighbours, converts as the
+// whole-text reference converts it: the road for ASCII and the runs given to the system's
+// converter together change nothing.
+TEST(ConvertUtf16LeToCodePage, EveryCodeUnitConvertsAsTheReferenceDoes) {
+  std::vector<unsigned char> alone;
+  std::vector<unsigned char> together;
+  for (unsigned unit = 1; unit <= 0xFFFF; ++unit) {
+    for (const unsigned u : {unit, unsigned{'x'}}) {
+      alone.push_back(static_cast<unsigned char>(u & 0xFF));
+      alone.push_back(static_cast<unsigned char>(u >> 8));
+    }
+    together.push_back(static_cast<unsigned char>(unit & 0xFF));
+    together.push_back(static_cast<unsigned char>(unit >> 8));
+  }
+  EXPECT_EQ(CompareConversionWithReference(alone.data(), alone.size() / 2), "");
+  EXPECT_EQ(CompareConversionWithReference(together.data(), together.size() / 2), "");
 }
 
 TEST(ConvertUtf16LeToCodePage, EmptyInputGivesEmptyText) {

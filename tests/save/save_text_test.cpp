@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "support/reference_comparison.h"
 #include "support/temp_folder.h"
 #include "support/utf16.h"
 
@@ -90,6 +91,26 @@ TEST_F(LoadSaveTextTest, OnlyALeadingFFByteSelectsUtf16) {
   EXPECT_EQ(LoadBytes(Utf16(u"abc", false)), std::string("a", 1)) << "no mark: 8-bit, ends at the first NUL";
   // The second byte is not examined: FF 4F reads as the code unit U+4FFF, a kanji of the code page.
   EXPECT_EQ(LoadBytes("\xFF\x4F"), "\xFA\x76");
+}
+
+// A UTF-16 file is read and converted a piece at a time. A file of many pieces, made of a pattern
+// of seven code units (ASCII, kana, a surrogate pair, a tag character, a lone surrogate) shifted
+// by 0 to 6 units, puts each kind of unit, and each half of a pair, at the pieces' ends. Every
+// variant must load as the whole text converted at once, also with an odd last byte and with a
+// zero code unit in a later piece.
+TEST_F(LoadSaveTextTest, LongUtf16FileLoadsAsItsWholeTextConvertedAtOnce) {
+  const std::u16string pattern = {u'a', u'\uFF71', 0xD83D, 0xDE00, 0xDB40, 0xDC61, 0xD800};
+  std::u16string content;
+  while (content.size() < 160'000) content += pattern;
+  for (std::size_t shift = 0; shift < pattern.size(); ++shift) {
+    SCOPED_TRACE("shifted by " + std::to_string(shift));
+    const std::string file = Utf16(std::u16string(shift, u'b') + content);
+    EXPECT_EQ(LoadBytes(file), ReferenceUtf16Text(file));
+    EXPECT_EQ(LoadBytes(file + "z"), ReferenceUtf16Text(file)) << "odd last byte";
+    std::string cut = file;
+    cut[200'001] = cut[200'002] = '\0';
+    EXPECT_EQ(LoadBytes(cut), ReferenceUtf16Text(cut)) << "zero unit in a later piece";
+  }
 }
 
 TEST(SampleSaves, TheUtf16SampleLoadsLikeItsShiftJisContent) {
