@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <map>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The scanner's steps and tables are its own: callers see ScanSave alone.
@@ -19,18 +19,79 @@ namespace {
 // spell overflows it, nor the age computed from it.
 using DateNumber = std::int64_t;
 
-// Country tag (up to four bytes, packed first byte highest, so the map orders tags by their bytes)
-// to capital province.
-using CapitalTable = std::map<std::uint32_t, std::int32_t>;
+// Country tag (up to four bytes, packed first byte highest) to capital province, in a sorted flat
+// array: every character looks its country up, and a binary search over contiguous memory beats a
+// tree's pointer chasing.
+class CapitalTable {
+ public:
+  // A later country with the same tag overwrites an earlier one.
+  void Add(std::uint32_t tag, std::int32_t capital) { entries_.push_back({tag, capital}); }
 
-// The ids that a counted marriage marks as married, sorted and unique: a lookup is a binary search
-// over contiguous memory, which a save with tens of thousands of marriages needs once per character.
-struct MarriageTable {
-  std::vector<std::int32_t> marriedIds;
+  // Sorts the table once all countries are in, keeping the last capital given for each tag.
+  void Seal() {
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const Entry& a, const Entry& b) { return a.tag < b.tag; });
+    std::vector<Entry> sealed;
+    sealed.reserve(entries_.size());
+    for (const Entry& entry : entries_) {
+      if (!sealed.empty() && sealed.back().tag == entry.tag) sealed.back() = entry;
+      else sealed.push_back(entry);
+    }
+    entries_ = std::move(sealed);
+  }
+
+  // The capital of `tag`, or 0 when no country has that tag.
+  std::int32_t Find(std::uint32_t tag) const {
+    const auto found = std::lower_bound(entries_.begin(), entries_.end(), tag,
+                                        [](const Entry& entry, std::uint32_t key) { return entry.tag < key; });
+    return found != entries_.end() && found->tag == tag ? found->capital : 0;
+  }
+
+ private:
+  struct Entry {
+    std::uint32_t tag;
+    std::int32_t capital;
+  };
+  std::vector<Entry> entries_;
+};
+
+// The ids that a counted marriage marks as married. Every character looks its id up: where the
+// ids lie close together, as a save's do, one bit per id in their range answers at once; a
+// scattered set falls back to a binary search over the sorted ids.
+class MarriageTable {
+ public:
+  void Add(std::int32_t id) { marriedIds_.push_back(id); }
+
+  void Seal() {
+    std::sort(marriedIds_.begin(), marriedIds_.end());
+    marriedIds_.erase(std::unique(marriedIds_.begin(), marriedIds_.end()), marriedIds_.end());
+    if (marriedIds_.empty()) return;
+    const std::uint64_t range =
+        static_cast<std::uint64_t>(std::int64_t{marriedIds_.back()} - marriedIds_.front()) + 1;
+    if (range > kDenseBitsPerId * marriedIds_.size() + kDenseBitsAlways) return;
+    lowest_ = marriedIds_.front();
+    bits_.assign(static_cast<std::size_t>((range + 63) / 64), 0);
+    for (const std::int32_t id : marriedIds_) {
+      const std::uint64_t offset = static_cast<std::uint64_t>(std::int64_t{id} - lowest_);
+      bits_[offset / 64] |= std::uint64_t{1} << (offset % 64);
+    }
+  }
 
   bool IsMarried(std::int32_t id) const {
-    return std::binary_search(marriedIds.begin(), marriedIds.end(), id);
+    if (bits_.empty()) return std::binary_search(marriedIds_.begin(), marriedIds_.end(), id);
+    const std::int64_t offset = std::int64_t{id} - lowest_;
+    if (offset < 0 || static_cast<std::uint64_t>(offset) >= bits_.size() * 64) return false;
+    return (bits_[static_cast<std::size_t>(offset) / 64] >> (offset % 64)) & 1;
   }
+
+ private:
+  // The bitmap is used while it takes no more than this many bits per married id, plus a floor.
+  static constexpr std::uint64_t kDenseBitsPerId = 64;
+  static constexpr std::uint64_t kDenseBitsAlways = 1 << 16;
+
+  std::vector<std::int32_t> marriedIds_;
+  std::int32_t lowest_ = 0;
+  std::vector<std::uint64_t> bits_;
 };
 
 // Where the scanner's sections start, as SplitSaveSections finds them.
@@ -107,12 +168,14 @@ std::int32_t ReadNumber(const char* text) {
   while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
   bool negative = false;
   if (*text == '+' || *text == '-') negative = *text++ == '-';
-  constexpr std::int64_t kBeyond = std::int64_t{1} << 32;
-  std::int64_t magnitude = 0;
-  for (; *text >= '0' && *text <= '9'; ++text) {
-    if (magnitude < kBeyond) magnitude = magnitude * 10 + (*text - '0');
+  // Past 32 bits the magnitude stops growing: any such value saturates alike.
+  constexpr std::uint64_t kBeyond = std::uint64_t{1} << 32;
+  std::uint64_t magnitude = 0;
+  for (unsigned digit; (digit = static_cast<unsigned char>(*text) - unsigned{'0'}) <= 9; ++text) {
+    magnitude = magnitude < kBeyond ? magnitude * 10 + digit : magnitude;
   }
-  return Saturate(negative ? -magnitude : magnitude);
+  const auto value = static_cast<std::int64_t>(magnitude);
+  return Saturate(negative ? -value : value);
 }
 
 std::int32_t ReadCharacterCode(const char* value) {
@@ -177,8 +240,7 @@ char* ReadCharacterEntry(char* entry, const char* end, DateNumber startDate,
   std::uint32_t tag = 0;
   char* afterTag = CutTag(id.after, end, tag);
   if (afterTag == nullptr) return nullptr;
-  const auto capital = capitals.find(tag);
-  record.capital = capital != capitals.end() ? capital->second : 0;
+  record.capital = capitals.Find(tag);
 
   const CutValue name = CutValueAfter(afterTag, end, "name", kEqualsQuote, '"');
   if (name.text == nullptr) return nullptr;
@@ -271,29 +333,28 @@ void ReadCapitals(char* countries, const char* end, CapitalTable& capitals) {
     std::uint32_t tag = 0;
     char* afterTag = CutTag(entry, end, tag);
     const CutValue capital = CutValueAfter(afterTag, end, "capital", kEquals, '\n');
-    if (capital.text == nullptr) return;
-    capitals[tag] = ReadNumber(capital.text);
+    if (capital.text == nullptr) break;
+    capitals.Add(tag, ReadNumber(capital.text));
     entry = FindKeyword(capital.after, end, "country");
   }
+  capitals.Seal();
 }
 
 // Marks both ids of every marriage entry that counts: one whose second id's closing brace is
 // followed, one byte on, by "s".
 void ReadMarriages(char* marriages, const char* end, MarriageTable& marriageMarks) {
-  std::vector<std::int32_t>& ids = marriageMarks.marriedIds;
   for (char* entry = marriages; entry != nullptr;) {
     const CutValue first = CutValueAfter(entry, end, "id", kEquals, '}');
     if (first.text == nullptr) break;
     const CutValue second = CutValueAfter(first.after, end, "id", kEquals, '}');
     if (second.text == nullptr) break;
     if (end - second.after > 1 && second.after[1] == 's') {
-      ids.push_back(ReadNumber(first.text));
-      ids.push_back(ReadNumber(second.text));
+      marriageMarks.Add(ReadNumber(first.text));
+      marriageMarks.Add(ReadNumber(second.text));
     }
     entry = FindKeyword(second.after, end, "marrige");
   }
-  std::sort(ids.begin(), ids.end());
-  ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+  marriageMarks.Seal();
 }
 
 // Appends a record for every character entry without a death date.

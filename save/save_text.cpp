@@ -24,10 +24,6 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// The UTF-16 file is read a piece at a time into a buffer that stays in the cache and converted
-// from there, so that its own bytes never take memory beside the converted text.
-constexpr std::size_t kPieceBytes = std::size_t{128} << 10;
-
 bool IsHighSurrogate(const unsigned char* unit) { return unit[1] >= 0xD8 && unit[1] <= 0xDB; }
 
 // The first zero code unit among `units`, or `units`.
@@ -43,13 +39,13 @@ std::size_t FindZeroUnit(const unsigned char* bytes, std::size_t units) {
 // an odd-length file is no code unit and is dropped. Gives the text's length, or SIZE_MAX when
 // reading or converting fails.
 std::size_t ConvertUtf16File(std::FILE* file, unsigned char first, std::size_t remaining, char* text) {
-  const std::unique_ptr<unsigned char[]> piece(new (std::nothrow) unsigned char[kPieceBytes]);
+  const std::unique_ptr<unsigned char[]> piece(new (std::nothrow) unsigned char[kUtf16PieceBytes]);
   if (piece == nullptr) return SIZE_MAX;
   piece[0] = first;
   std::size_t carried = 1;  // bytes at the front of the piece that belong to no converted unit yet
   char* out = text;
   for (;;) {
-    const std::size_t wanted = remaining < kPieceBytes - carried ? remaining : kPieceBytes - carried;
+    const std::size_t wanted = remaining < kUtf16PieceBytes - carried ? remaining : kUtf16PieceBytes - carried;
     if (wanted > 0 && std::fread(piece.get() + carried, 1, wanted, file) != wanted) return SIZE_MAX;
     remaining -= wanted;
     const std::size_t bytes = carried + wanted;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 // A SaveText is the whole save file as one writable, NUL-terminated heap buffer of 8-bit text in the
@@ -11,6 +12,10 @@ using SaveText = char*;
 // ReleaseSaveText. A file that begins with the byte 0xFF is taken as UTF-16 little-endian and is
 // converted to the code page. Returns nullptr when the file cannot be read.
 SaveText LoadSaveText(const char* path);
+
+// A UTF-16 file is read and converted this many bytes at a time, so that its own bytes never take
+// memory beside the converted text.
+inline constexpr std::size_t kUtf16PieceBytes = std::size_t{128} << 10;
 
 // Releases a SaveText; releasing none does nothing.
 void ReleaseSaveText(SaveText text);

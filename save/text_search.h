@@ -54,7 +54,12 @@ inline char* FindKeyword(char* from, const char* end, const char (&keyword)[Size
     for (; hits != 0; hits &= hits - 1) {
       char* candidate = from + __builtin_ctz(hits);
       if (*candidate == '\0') return nullptr;
-      if (KeywordAt(candidate + 2, keyword + 2, kLength - 2)) return candidate;
+      // With the whole keyword's length before the end, a fixed-size comparison of a few wide
+      // loads; closer to the end, byte by byte up to the NUL.
+      const bool matches = end - candidate >= static_cast<std::ptrdiff_t>(kLength)
+                               ? std::memcmp(candidate + 2, keyword + 2, kLength - 2) == 0
+                               : KeywordAt(candidate + 2, keyword + 2, kLength - 2);
+      if (matches) return candidate;
     }
     from += 16;
   }
