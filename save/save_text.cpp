@@ -7,6 +7,10 @@
 #include <memory>
 #include <sys/stat.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "code_page.h"
 
 namespace {
@@ -26,9 +30,17 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 bool IsHighSurrogate(const unsigned char* unit) { return unit[1] >= 0xD8 && unit[1] <= 0xDB; }
 
-// The first zero code unit among `units`, or `units`.
+// The first zero code unit among `units`, or `units`. Eight units at a time where SSE2 is there.
 std::size_t FindZeroUnit(const unsigned char* bytes, std::size_t units) {
   std::size_t i = 0;
+#if defined(__SSE2__)
+  for (; units - i >= 8; i += 8) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * i));
+    const unsigned zeros =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(block, _mm_setzero_si128())));
+    if (zeros != 0) return i + static_cast<std::size_t>(__builtin_ctz(zeros)) / 2;
+  }
+#endif
   while (i < units && (bytes[2 * i] | bytes[2 * i + 1]) != 0) ++i;
   return i;
 }
