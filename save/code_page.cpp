@@ -1,5 +1,6 @@
 #include "code_page.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -19,12 +20,23 @@
 
 namespace {
 
-// Converts a run of code units through the system's converter; 0 when it fails.
+// The most bytes a character of the ANSI code page takes, and so the most a code unit becomes.
+std::size_t MaxBytesPerUnit() {
+  static const std::size_t bytes = [] {
+    CPINFO info{};
+    return GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 2 ? std::size_t{info.MaxCharSize} : 2;
+  }();
+  return bytes;
+}
+
+// Converts a run of code units through the system's converter; SIZE_MAX when it fails.
 std::size_t ConvertWithSystem(const unsigned char* bytes, std::size_t count, char* out) {
+  const std::size_t room = MaxCodePageBytes(count);
+  if (room > static_cast<std::size_t>(INT_MAX)) return SIZE_MAX;
   const auto* units = reinterpret_cast<const wchar_t*>(bytes);
   const int written = WideCharToMultiByte(CP_ACP, 0, units, static_cast<int>(count), out,
-                                          static_cast<int>(MaxCodePageBytes(count)), nullptr, nullptr);
-  return static_cast<std::size_t>(written);
+                                          static_cast<int>(room), nullptr, nullptr);
+  return written > 0 ? static_cast<std::size_t>(written) : SIZE_MAX;
 }
 
 // The UTF-8 form of the character that the code page spells with `bytes`, or false when those bytes
@@ -121,6 +133,8 @@ char* FindTagCharacter(char* from, char* end) {
   return end;
 }
 
+std::size_t MaxBytesPerUnit() { return 2; }
+
 // Converts a run of code units through iconv; SIZE_MAX when the C library was built without the
 // code page.
 std::size_t ConvertWithSystem(const unsigned char* bytes, std::size_t count, char* out) {
@@ -195,6 +209,8 @@ std::string DecodeCodePageToUtf8(std::string_view text) {
 
 namespace {
 
+bool IsAsciiUnit(const unsigned char* unit) { return unit[1] == 0 && unit[0] < 0x80; }
+
 // Copies the leading code units below 0x80, which are the same bytes in the code page, and gives
 // how many there were. Sixteen units at a time where SSE2 is there.
 std::size_t CopyAsciiUnits(const unsigned char* bytes, std::size_t count, char* out) {
@@ -209,24 +225,36 @@ std::size_t CopyAsciiUnits(const unsigned char* bytes, std::size_t count, char* 
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(low, high));
   }
 #endif
-  for (; i < count && bytes[2 * i + 1] == 0 && bytes[2 * i] < 0x80; ++i) {
+  for (; i < count && IsAsciiUnit(bytes + 2 * i); ++i) {
     out[i] = static_cast<char>(bytes[2 * i]);
   }
   return i;
 }
 
-// How many leading code units are 0x80 or above.
-std::size_t CountOtherUnits(const unsigned char* bytes, std::size_t count) {
-  std::size_t i = 0;
-  while (i < count && (bytes[2 * i + 1] != 0 || bytes[2 * i] >= 0x80)) ++i;
-  return i;
+// How many leading code units, the first of them 0x80 or above, go to the system's converter in
+// one call: up to the first stretch of kAsciiStretch ASCII units, or all. Short ASCII gaps, such as
+// the spaces and digits among Japanese words, stay in the run, since each call costs far more than
+// converting a few units.
+std::size_t SystemRunLength(const unsigned char* bytes, std::size_t count) {
+  constexpr std::size_t kAsciiStretch = 16;
+  std::size_t ascii = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    ascii = IsAsciiUnit(bytes + 2 * i) ? ascii + 1 : 0;
+    if (ascii == kAsciiStretch) return i + 1 - ascii;
+  }
+  return count;
 }
 
 }  // namespace
 
-// Saves are mostly ASCII, which the code page spells alike; only the runs between ASCII units go
-// to the system's converter, whose calls cost far more a unit than a copy. The code page is
-// stateless and no run ends inside a surrogate pair, so the runs convert as the whole text would.
+std::size_t MaxCodePageBytes(std::size_t units) {
+  const std::size_t perUnit = MaxBytesPerUnit();
+  return units > (SIZE_MAX - 1) / perUnit ? SIZE_MAX : units * perUnit;
+}
+
+// Saves are mostly ASCII, which the code page spells alike; only the runs between long stretches of
+// ASCII go to the system's converter. The code page is stateless and no run ends inside a surrogate
+// pair, so the runs convert as the whole text would.
 std::size_t ConvertUtf16LePiece(const unsigned char* bytes, std::size_t count, char* out) {
   char* const start = out;
   std::size_t done = 0;
@@ -235,7 +263,7 @@ std::size_t ConvertUtf16LePiece(const unsigned char* bytes, std::size_t count, c
     done += ascii;
     out += ascii;
     if (done == count) break;
-    const std::size_t other = CountOtherUnits(bytes + 2 * done, count - done);
+    const std::size_t other = SystemRunLength(bytes + 2 * done, count - done);
     const std::size_t written = ConvertWithSystem(bytes + 2 * done, other, out);
     if (written == SIZE_MAX) return SIZE_MAX;
     done += other;
@@ -245,7 +273,9 @@ std::size_t ConvertUtf16LePiece(const unsigned char* bytes, std::size_t count, c
 }
 
 char* ConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
-  char* text = static_cast<char*>(std::malloc(MaxCodePageBytes(count) + 1));
+  const std::size_t room = MaxCodePageBytes(count);
+  if (room == SIZE_MAX) return nullptr;
+  char* text = static_cast<char*>(std::malloc(room + 1));
   if (text == nullptr) return nullptr;
   const std::size_t length = ConvertUtf16LePiece(bytes, count, text);
   if (length == SIZE_MAX) {

@@ -7,9 +7,10 @@
 // Conversions between the program's 8-bit code page (code page 932, Shift-JIS) and Unicode. On
 // Windows they go through the system's converter for the ANSI code page; elsewhere through iconv.
 
-// The most bytes that `units` UTF-16 code units become in the code page: a double-byte character,
-// or "?" for each half of a surrogate pair, is at most two bytes a unit.
-constexpr std::size_t MaxCodePageBytes(std::size_t units) { return units * 2; }
+// The most bytes that `units` UTF-16 code units can become in the code page, or SIZE_MAX when
+// that is more than memory can hold. Code page 932 spells a code unit in at most two bytes; on
+// Windows the bound follows the system's ANSI code page, which may be a wider one.
+std::size_t MaxCodePageBytes(std::size_t units);
 
 // Converts `count` UTF-16 little-endian code units, starting at `bytes`, to the code page, writing
 // at most MaxCodePageBytes(count) bytes at `out`, with no terminating NUL; returns how many. A

@@ -46,8 +46,8 @@ std::size_t FindZeroUnit(const unsigned char* bytes, std::size_t units) {
 }
 
 // Converts the rest of a UTF-16 little-endian file, whose first byte (`first`) has been read and
-// which holds `remaining` bytes more, into `text`, which has room for the whole file's bytes and a
-// NUL. The text is the converted content up to the first zero code unit; the lone last byte of
+// which holds `remaining` bytes more, into `text`, which has room for MaxCodePageBytes of all its
+// code units and a NUL. The text is the converted content up to the first zero code unit; the lone last byte of
 // an odd-length file is no code unit and is dropped. Gives the text's length, or SIZE_MAX when
 // reading or converting fails.
 std::size_t ConvertUtf16File(std::FILE* file, unsigned char first, std::size_t remaining, char* text) {
@@ -78,6 +78,38 @@ std::size_t ConvertUtf16File(std::FILE* file, unsigned char first, std::size_t r
   return static_cast<std::size_t>(out - text);
 }
 
+// Reads the rest of an 8-bit file, whose first byte (`first`) has been read, into a new text.
+SaveText ReadEightBitFile(std::FILE* file, char first, std::size_t size) {
+  auto* text = static_cast<char*>(std::malloc(size + 1));
+  if (text == nullptr) return nullptr;
+  if (size > 0) {
+    text[0] = first;
+    if (size > 1 && std::fread(text + 1, 1, size - 1, file) != size - 1) {
+      std::free(text);
+      return nullptr;
+    }
+  }
+  text[size] = '\0';
+  return text;
+}
+
+// Converts the rest of a UTF-16 file into a new text, given room for the most its code units can
+// become; the unused room is given back.
+SaveText ReadUtf16File(std::FILE* file, std::size_t size) {
+  const std::size_t room = MaxCodePageBytes(size / 2);
+  if (room == SIZE_MAX) return nullptr;
+  auto* text = static_cast<char*>(std::malloc(room + 1));
+  if (text == nullptr) return nullptr;
+  const std::size_t length = ConvertUtf16File(file, 0xFF, size - 1, text);
+  if (length == SIZE_MAX) {
+    std::free(text);
+    return nullptr;
+  }
+  // For a large buffer this remaps pages instead of copying.
+  if (char* shrunk = static_cast<char*>(std::realloc(text, length + 1))) text = shrunk;
+  return text;
+}
+
 }  // namespace
 
 SaveText LoadSaveText(const char* path) {
@@ -87,30 +119,12 @@ SaveText LoadSaveText(const char* path) {
   if (fileSize >= SIZE_MAX) return nullptr;
   const auto size = static_cast<std::size_t>(fileSize);
 
-  // Room for the 8-bit file and a NUL, which is also room for a UTF-16 file's converted text:
-  // MaxCodePageBytes(size / 2) is at most size.
-  auto* text = static_cast<char*>(std::malloc(size + 1));
-  if (text == nullptr) return nullptr;
   const File file(std::fopen(path, "rb"));
-  bool loaded = file != nullptr;
-  if (loaded && size > 0 && std::fread(text, 1, 1, file.get()) != 1) loaded = false;
-  if (loaded && size > 0 && static_cast<unsigned char>(text[0]) == 0xFF) {
-    const std::size_t length = ConvertUtf16File(file.get(), 0xFF, size - 1, text);
-    loaded = length != SIZE_MAX;
-    // Give back the unused room; for a large buffer this remaps pages instead of copying.
-    if (loaded) {
-      if (char* shrunk = static_cast<char*>(std::realloc(text, length + 1))) text = shrunk;
-    }
-  } else if (loaded) {
-    const std::size_t rest = size == 0 ? 0 : size - 1;
-    loaded = rest == 0 || std::fread(text + 1, 1, rest, file.get()) == rest;
-    text[size] = '\0';
-  }
-  if (!loaded) {
-    std::free(text);
-    return nullptr;
-  }
-  return text;
+  if (file == nullptr) return nullptr;
+  char first = '\0';
+  if (size > 0 && std::fread(&first, 1, 1, file.get()) != 1) return nullptr;
+  if (size > 0 && static_cast<unsigned char>(first) == 0xFF) return ReadUtf16File(file.get(), size);
+  return ReadEightBitFile(file.get(), first, size);
 }
 
 void ReleaseSaveText(SaveText text) { std::free(text); }

@@ -88,7 +88,9 @@ TEST(TokenSaves, LoadAndScanWithoutFaultAndCutOnlyWithinTheTextAsTheReferenceDoe
     ASSERT_NE(text, nullptr);
     const bool converted = !file.empty() && static_cast<unsigned char>(file[0]) == 0xFF;
     const std::string loaded = converted ? std::string(text.get()) : file;
-    if (converted) EXPECT_EQ(loaded, ReferenceUtf16Text(file));
+    if (converted) {
+      EXPECT_EQ(loaded, ReferenceUtf16Text(file));
+    }
     EXPECT_EQ(CompareScanWithReference(loaded), "") << testing::PrintToString(file);
     Roster roster;
     ScanSave(text.get(), roster);

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdlib>
-#include <cstring>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,24 +51,17 @@ inline std::string CompareScanWithReference(std::string_view loaded) {
   return {};
 }
 
-// Converts `count` UTF-16 little-endian code units with ConvertUtf16LeToCodePage and with the
-// whole-text reference.
+// Converts `count` UTF-16 little-endian code units with ConvertUtf16LePiece and with the
+// whole-text reference; every byte counts, also past a zero code unit's NUL.
 inline std::string CompareConversionWithReference(const unsigned char* bytes, std::size_t count) {
-  char* fast = ConvertUtf16LeToCodePage(bytes, count);
-  char* reference = ReferenceConvertUtf16LeToCodePage(bytes, count);
-  std::string fault;
-  if (fast == nullptr || reference == nullptr) {
-    fault = "a conversion gave no text";
-  } else if (std::strcmp(fast, reference) != 0) {
-    const std::string_view got(fast);
-    const std::string_view want(reference);
-    std::size_t at = 0;
-    while (at < got.size() && at < want.size() && got[at] == want[at]) ++at;
-    fault = "the converted texts differ at byte " + std::to_string(at);
-  }
-  std::free(fast);
-  std::free(reference);
-  return fault;
+  std::string fast(MaxCodePageBytes(count), '\0');
+  const std::size_t length = ConvertUtf16LePiece(bytes, count, fast.data());
+  if (length == SIZE_MAX) return "the conversion failed";
+  fast.resize(length);
+  const std::string reference = ReferenceConvertUtf16LeToCodePage(bytes, count);
+  if (fast == reference) return {};
+  const auto differ = std::mismatch(fast.begin(), fast.end(), reference.begin(), reference.end());
+  return "the converted texts differ at byte " + std::to_string(differ.first - fast.begin());
 }
 
 // What a file that starts with the byte 0xFF loads as, the reference's way: its whole content as
@@ -79,8 +71,5 @@ inline std::string ReferenceUtf16Text(std::string_view file) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
   std::size_t units = 0;
   while (units < file.size() / 2 && (bytes[2 * units] | bytes[2 * units + 1]) != 0) ++units;
-  char* converted = ReferenceConvertUtf16LeToCodePage(bytes, units);
-  std::string text = converted != nullptr ? converted : "";
-  std::free(converted);
-  return text;
+  return ReferenceConvertUtf16LeToCodePage(bytes, units);
 }

@@ -1,7 +1,5 @@
 #include "reference_conversion.h"
 
-#include <cstdlib>
-
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -11,16 +9,16 @@
 
 #ifdef _WIN32
 
-char* ReferenceConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
+std::string ReferenceConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
   const auto* units = reinterpret_cast<const wchar_t*>(bytes);
   const int unitCount = static_cast<int>(count);
   const int needed =
       count == 0 ? 0 : WideCharToMultiByte(CP_ACP, 0, units, unitCount, nullptr, 0, nullptr, nullptr);
-  char* text = static_cast<char*>(std::malloc(static_cast<std::size_t>(needed) + 1));
-  if (text == nullptr) return nullptr;
-  const int written =
-      needed == 0 ? 0 : WideCharToMultiByte(CP_ACP, 0, units, unitCount, text, needed, nullptr, nullptr);
-  text[written] = '\0';
+  std::string text(static_cast<std::size_t>(needed), '\0');
+  const int written = needed == 0 ? 0
+                                  : WideCharToMultiByte(CP_ACP, 0, units, unitCount, text.data(),
+                                                        needed, nullptr, nullptr);
+  text.resize(static_cast<std::size_t>(written));
   return text;
 }
 
@@ -52,18 +50,14 @@ char* FindTagCharacter(char* from, char* end) {
 
 }  // namespace
 
-char* ReferenceConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
+std::string ReferenceConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t count) {
   const iconv_t cd = iconv_open("CP932", "UTF-16LE");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
-  char* text = static_cast<char*>(std::malloc(count * 2 + 1));
-  if (text == nullptr) {
-    iconv_close(cd);
-    return nullptr;
-  }
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  std::string text(count * 2, '\0');
   char* in = reinterpret_cast<char*>(const_cast<unsigned char*>(bytes));
   char* const inEnd = in + count * 2;
-  char* out = text;
-  std::size_t outLeft = count * 2;
+  char* out = text.data();
+  std::size_t outLeft = text.size();
   // The converter runs up to the next tag character, which it would drop, so that each one
   // becomes "?" like any other character the code page lacks.
   char* tag = FindTagCharacter(in, inEnd);
@@ -85,7 +79,7 @@ char* ReferenceConvertUtf16LeToCodePage(const unsigned char* bytes, std::size_t 
     --outLeft;
     in += skip;
   }
-  *out = '\0';
+  text.resize(static_cast<std::size_t>(out - text.data()));
   iconv_close(cd);
   return text;
 }
