@@ -17,7 +17,7 @@ std::size_t MaxCodePageBytes(std::size_t units);
 // character that the code page lacks becomes "?", as the Windows converter's default does. A text
 // converted piece by piece gives the same bytes as converted whole, as long as no piece ends
 // between the two halves of a surrogate pair. Returns SIZE_MAX when the system has no converter
-// for the code page.
+// for the code page or its converter fails.
 std::size_t ConvertUtf16LePiece(const unsigned char* bytes, std::size_t count, char* out);
 
 // Converts `count` UTF-16 little-endian code units at once, as ConvertUtf16LePiece does. Returns a

@@ -1,5 +1,6 @@
 #include "save_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -47,9 +48,9 @@ std::size_t FindZeroUnit(const unsigned char* bytes, std::size_t units) {
 
 // Converts the rest of a UTF-16 little-endian file, whose first byte (`first`) has been read and
 // which holds `remaining` bytes more, into `text`, which has room for MaxCodePageBytes of all its
-// code units and a NUL. The text is the converted content up to the first zero code unit; the lone last byte of
-// an odd-length file is no code unit and is dropped. Gives the text's length, or SIZE_MAX when
-// reading or converting fails.
+// code units and a NUL. The text is the converted content up to the first zero code unit; the
+// lone last byte of an odd-length file is no code unit and is dropped. Gives the text's length,
+// or SIZE_MAX when reading or converting fails.
 std::size_t ConvertUtf16File(std::FILE* file, unsigned char first, std::size_t remaining, char* text) {
   const std::unique_ptr<unsigned char[]> piece(new (std::nothrow) unsigned char[kUtf16PieceBytes]);
   if (piece == nullptr) return SIZE_MAX;
@@ -57,7 +58,7 @@ std::size_t ConvertUtf16File(std::FILE* file, unsigned char first, std::size_t r
   std::size_t carried = 1;  // bytes at the front of the piece that belong to no converted unit yet
   char* out = text;
   for (;;) {
-    const std::size_t wanted = remaining < kUtf16PieceBytes - carried ? remaining : kUtf16PieceBytes - carried;
+    const std::size_t wanted = std::min(remaining, kUtf16PieceBytes - carried);
     if (wanted > 0 && std::fread(piece.get() + carried, 1, wanted, file) != wanted) return SIZE_MAX;
     remaining -= wanted;
     const std::size_t bytes = carried + wanted;
