@@ -39,6 +39,11 @@ std::size_t ConvertWithSystem(const unsigned char* bytes, std::size_t count, cha
   return written > 0 ? static_cast<std::size_t>(written) : SIZE_MAX;
 }
 
+bool IsCodePage932() {
+  static const bool is932 = GetACP() == 932;
+  return is932;
+}
+
 // The UTF-8 form of the character that the code page spells with `bytes`, or false when those bytes
 // spell none.
 bool DecodeCharacter(const char* bytes, int count, std::string& utf8) {
@@ -68,9 +73,10 @@ std::string DecodeCodePageToUtf8(std::string_view text) {
       ++i;
       continue;
     }
-    // No character of the code page is the byte 0x80, 0xA0 or 0xFD to 0xFF alone, though some of
-    // the system's converters pass them through as control or private-use characters.
-    if (byte == 0x80 || byte == 0xA0 || byte >= 0xFD) {
+    // No character of code page 932 is the byte 0x80, 0xA0 or 0xFD to 0xFF alone, though some of
+    // the system's converters pass them through as control or private-use characters. Other code
+    // pages spell characters with them, and the system decodes those as it does.
+    if (IsCodePage932() && (byte == 0x80 || byte == 0xA0 || byte >= 0xFD)) {
       utf8 += kReplacement;
       ++i;
       continue;

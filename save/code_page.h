@@ -13,8 +13,11 @@
 std::size_t MaxCodePageBytes(std::size_t units);
 
 // Converts `count` UTF-16 little-endian code units, starting at `bytes`, to the code page, writing
-// at most MaxCodePageBytes(count) bytes at `out`, with no terminating NUL; returns how many. A
-// character that the code page lacks becomes "?", as the Windows converter's default does. A text
+// at most MaxCodePageBytes(count) bytes at `out`, with no terminating NUL; returns how many. The
+// two sides differ for characters that code page 932 lacks. Windows' converter, with its
+// defaults, writes a best-fit look-alike where it knows one ("é" as "e", "«" as "≪") and "?"
+// otherwise; iconv writes "?" for every one. A few characters convert on one side only: U+2014,
+// U+2016, U+2212 and U+301C with iconv, U+3094 and U+F8F0 to U+F8F3 on Windows. A text
 // converted piece by piece gives the same bytes as converted whole, as long as no piece ends
 // between the two halves of a surrogate pair. Returns SIZE_MAX when the system has no converter
 // for the code page or its converter fails.
