@@ -1,11 +1,17 @@
 #include "ui/platform_services.h"
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include <wx/filedlg.h>
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 #include <wx/window.h>
+
+#ifdef __WXMSW__
+#include <wx/msw/wrapcdlg.h>
+#endif
 
 #ifdef __WXGTK__
 #include <gtk/gtk.h>
@@ -58,11 +64,48 @@ bool IsPressWaiting() {
 }
 #endif
 
+#ifdef __WXMSW__
+// The system's open-file dialog with the title, filter, starting folder and owner that `dialog`
+// was given, and no default extension: a name typed without one comes back as typed, where the
+// toolkit's own dialog would append the filter's. It leaves the current directory at the
+// confirmed file's folder.
+std::optional<wxString> RunOpenFileName(wxFileDialog& dialog) {
+  // Each description and pattern ended by a NUL, the list by an empty string.
+  std::wstring filter;
+  for (const wxString& part : wxSplit(dialog.GetWildcard(), '|', '\0')) {
+    filter += part.ToStdWstring();
+    filter += L'\0';
+  }
+  filter += L'\0';
+  const std::wstring title = dialog.GetMessage().ToStdWstring();
+  const std::wstring folder = dialog.GetDirectory().ToStdWstring();
+  std::vector<wchar_t> file(32768, L'\0');
+
+  OPENFILENAMEW request{};
+  request.lStructSize = sizeof request;
+  request.hwndOwner = dialog.GetParent() != nullptr ? dialog.GetParent()->GetHWND() : nullptr;
+  request.lpstrFilter = filter.c_str();
+  request.nFilterIndex = 1;
+  request.lpstrFile = file.data();
+  request.nMaxFile = static_cast<DWORD>(file.size());
+  request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  request.lpstrTitle = title.c_str();
+  // The read-only box hidden; the overwrite prompt, which an open dialog never shows, as asked.
+  request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+  if (!GetOpenFileNameW(&request)) return std::nullopt;
+  return wxString(file.data());
+}
+#endif
+
 }  // namespace
 
 std::optional<wxString> PlatformServices::RunFileDialog(wxFileDialog& dialog) {
+#ifdef __WXMSW__
+  return RunOpenFileName(dialog);
+#else
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
   return dialog.GetPath();
+#endif
 }
 
 void PlatformServices::RunMessageBox(wxMessageDialog& box) {

@@ -23,6 +23,7 @@
 #include "finder/save_finder.h"
 #include "res/resource.h"
 #include "res/string_table.h"
+#include "save/file_name.h"
 #include "save/save_scanner.h"
 #include "ui/dialog_resources.h"
 #include "ui/gtk_controls.h"
@@ -58,6 +59,17 @@ wxString OpenFileFolder() {
   return folder.GetPath();
 }
 
+// `name` in the encoding of the 8-bit file functions, or none when it cannot be spelt there.
+std::optional<std::string> FileSystemName(const wxString& name) {
+#ifdef __WXMSW__
+  return EncodeFileName(name.ToStdWstring());
+#else
+  const wxScopedCharBuffer bytes = name.mb_str(*wxConvFileName);
+  if (bytes.length() == 0 && !name.empty()) return std::nullopt;
+  return std::string(bytes.data(), bytes.length());
+#endif
+}
+
 }  // namespace
 
 // clang-format off
@@ -74,7 +86,9 @@ wxBEGIN_EVENT_TABLE(CRosterDlg, wxDialog)
   EVT_BUTTON(IDC_SEARCH, CRosterDlg::OnSearchButton)
   EVT_LIST_COL_CLICK(IDC_ROSTER_LIST, CRosterDlg::OnNotify)
   EVT_WINDOW_DESTROY(CRosterDlg::OnDestroy)
-  EVT_ACTIVATE(CRosterDlg::OnActivate)
+#ifndef __WXMSW__
+  EVT_ACTIVATE(CRosterDlg::OnActivateEvent)
+#endif
   EVT_SIZE(CRosterDlg::OnSize)
   EVT_CLOSE(CRosterDlg::OnClose)
 wxEND_EVENT_TABLE()
@@ -231,15 +245,16 @@ void CRosterDlg::OnOpenFile(wxCommandEvent&) {
   // with it: later opens and automatic loads look for their folder from there. It moves as the
   // dialog closes, before the re-activation that follows.
   const wxFileName file(chosen.value_or(wxString()));
-  if (chosen) wxSetWorkingDirectory(file.GetPath());
+  const bool moved = chosen && wxSetWorkingDirectory(file.GetPath());
   OnOwnBoxClosed();
   if (!chosen) return;
 
-  // The bytes may point into the string itself, which must outlive them. A name that the file
-  // system's encoding cannot spell reads as a file that is not there.
-  const wxString fullPath = file.GetFullPath();
-  const wxScopedCharBuffer path = fullPath.mb_str(*wxConvFileName);
-  const bool loaded = LoadSave(path.length() > 0 ? path.data() : "");
+  // The file is read by its bare name from its own folder, which works where the folder's name
+  // has characters that the 8-bit file functions cannot spell. A name that they cannot spell
+  // itself reads as a file that is not there, as does any name when the folder could not be
+  // entered: never another file.
+  const std::optional<std::string> name = moved ? FileSystemName(file.GetFullName()) : std::nullopt;
+  const bool loaded = LoadSave(name ? name->c_str() : "");
 
   // A file that could not be read is not reported as loaded.
   wxMessageDialog box(this, loaded ? kLoadedMessage : kUnreadableMessage,
@@ -248,18 +263,30 @@ void CRosterDlg::OnOpenFile(wxCommandEvent&) {
   OnOwnBoxClosed();
 }
 
+void CRosterDlg::OnActivate(unsigned nState) {
+  if (nState != kWaActive) return;
+  LoadOnActivation();
+}
+
+#ifdef __WXMSW__
+WXLRESULT CRosterDlg::MSWWindowProc(WXUINT message, WXWPARAM wParam, WXLPARAM lParam) {
+  const WXLRESULT result = wxDialog::MSWWindowProc(message, wParam, lParam);
+  if (message == WM_ACTIVATE) OnActivate(LOWORD(wParam));
+  return result;
+}
+
+WXDWORD CRosterDlg::MSWGetStyle(long flags, WXDWORD* exstyle) const {
+  return wxDialog::MSWGetStyle(flags, exstyle) | WS_THICKFRAME;
+}
+#else
 bool CRosterDlg::ActivatedByClick(const wxActivateEvent& event) const {
   if (event.GetActivationReason() == wxActivateEvent::Reason_Mouse) return true;
-#ifdef __WXMSW__
-  return false;
-#else
   // This toolkit does not report how the window was activated: a mouse press inside the window
   // that comes with the activation means a click.
   return m_services.IsActivationByClick(*this);
-#endif
 }
 
-void CRosterDlg::OnActivate(wxActivateEvent& event) {
+void CRosterDlg::OnActivateEvent(wxActivateEvent& event) {
   event.Skip();
   if (!event.GetActive()) {
     // The toolkit moves the focus to the window's own drop-down lists and menus; Windows
@@ -271,9 +298,9 @@ void CRosterDlg::OnActivate(wxActivateEvent& event) {
   // own whose closing was handled as it closed.
   if (m_bActive) return;
   m_bActive = true;
-  if (ActivatedByClick(event)) return;
-  LoadOnActivation();
+  OnActivate(ActivatedByClick(event) ? kWaClickActive : kWaActive);
 }
+#endif
 
 void CRosterDlg::LoadOnActivation() {
   if (!m_chkAutoOpen->IsChecked()) return;

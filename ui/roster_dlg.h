@@ -31,6 +31,11 @@ class wxWindowDestroyEvent;
 // change of the window's size places the table.
 extern bool g_bDialogReady;
 
+// The activation states of WM_ACTIVATE.
+inline constexpr unsigned kWaInactive = 0;
+inline constexpr unsigned kWaActive = 1;
+inline constexpr unsigned kWaClickActive = 2;
+
 class CRosterDlg : public wxDialog {
  public:
   // `services` run the modal boxes and end the process for the window; they must outlive it.
@@ -59,7 +64,6 @@ class CRosterDlg : public wxDialog {
   // The load sequence: drops the current save, reads and scans the file at `path` (bytes in the
   // file system's encoding) and searches if asked to. False when the file could not be read.
   bool LoadSave(const char* path);
-  bool ActivatedByClick(const wxActivateEvent& event) const;
   // The automatic load that an activation other than by a click brings, when it is asked for.
   void LoadOnActivation();
   // After one of the window's own modal boxes has closed: the window is active again, as
@@ -74,15 +78,30 @@ class CRosterDlg : public wxDialog {
   //   OnHScroll       every wxEVT_SCROLL_* of the two age sliders (EVT_COMMAND_SCROLL)
   //   DoDataExchange  no event: the constructor calls it to look the controls up with XRCCTRL;
   //                   OnInitDialog, likewise called, sets the controls to their defaults
+  //   OnActivate      WM_ACTIVATE on Windows (MSWWindowProc); elsewhere OnActivateEvent
+  //                   (EVT_ACTIVATE) tells the state
   // The others are named for their event: OnOK, OnOpenFile, OnSearchButton (EVT_BUTTON), OnSize,
-  // OnActivate, OnClose, OnDestroy (EVT_WINDOW_DESTROY), OnCharHook.
+  // OnClose, OnDestroy (EVT_WINDOW_DESTROY), OnCharHook.
   void OnOK(wxCommandEvent& event);
   void OnOpenFile(wxCommandEvent& event);
   void OnSearchButton(wxCommandEvent& event);
   void OnNotify(wxListEvent& event);
   void OnHScroll(wxScrollEvent& event);
   void OnSize(wxSizeEvent& event);
-  void OnActivate(wxActivateEvent& event);
+  // A change of activation as Windows reports it: kWaInactive, kWaActive (any activation but a
+  // mouse click's) or kWaClickActive. Only kWaActive loads.
+  void OnActivate(unsigned nState);
+#ifdef __WXMSW__
+  // Sees every WM_ACTIVATE as Windows sends it; the toolkit drops those of a minimised window.
+  WXLRESULT MSWWindowProc(WXUINT message, WXWPARAM wParam, WXLPARAM lParam) override;
+  // A sizing border without the size grip that the toolkit gives a dialog with its resizing
+  // style, which the template therefore leaves out here.
+  WXDWORD MSWGetStyle(long flags, WXDWORD* exstyle) const override;
+#else
+  // The toolkit's activation events, told apart as Windows would report them.
+  void OnActivateEvent(wxActivateEvent& event);
+  bool ActivatedByClick(const wxActivateEvent& event) const;
+#endif
   void OnSysCommand(wxCommandEvent& event);
 #ifndef __WXMSW__
   // Shows the about menu at `position` in client coordinates; false when there is none to show.
@@ -112,10 +131,12 @@ class CRosterDlg : public wxDialog {
   // The client size when the window was last placed, to tell a real change of size from a size
   // event that repeats the current one.
   wxSize m_sizeClient;
+#ifndef __WXMSW__
   // Whether the window is active as Windows would see it: a drop-down list or a
   // menu of its own does not deactivate it, and it is active again as soon as one of its own
   // boxes closes, however late the toolkit reports it.
   bool m_bActive = false;
+#endif
   PlatformServices& m_services;
 
   wxDECLARE_EVENT_TABLE();

@@ -8,6 +8,10 @@
 #include <wx/dcclient.h>
 #include <wx/renderer.h>
 
+#ifdef __WXMSW__
+#include <wx/msw/wrapcctl.h>
+#endif
+
 #include "save/code_page.h"
 #include "ui/roster_rows.h"
 
@@ -61,6 +65,21 @@ wxString RosterListCtrl::OnGetItemText(long item, long column) const {
       m_rows->GetItemText(static_cast<int>(item), static_cast<int>(column)));
   return wxString::FromUTF8(text.data(), text.size());
 }
+
+#ifdef __WXMSW__
+WXDWORD RosterListCtrl::MSWGetStyle(long style, WXDWORD* exstyle) const {
+  return wxListCtrl::MSWGetStyle(style, exstyle) & ~static_cast<WXDWORD>(LVS_SHOWSELALWAYS);
+}
+
+WXLRESULT RosterListCtrl::MSWWindowProc(WXUINT message, WXWPARAM wParam, WXLPARAM lParam) {
+  if (message == LVM_SETEXTENDEDLISTVIEWSTYLE) {
+    // Every extended style, cleared.
+    wParam = 0;
+    lParam = 0;
+  }
+  return wxListCtrl::MSWWindowProc(message, wParam, lParam);
+}
+#endif
 
 #ifdef __WXGTK__
 namespace {

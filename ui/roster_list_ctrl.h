@@ -32,6 +32,13 @@ class RosterListCtrl : public wxListCtrl {
 
  protected:
   wxString OnGetItemText(long item, long column) const override;
+#ifdef __WXMSW__
+  // A plain report list: the toolkit's keep-the-selection-lit style goes, and the extended list
+  // styles that it sets after creation and again on every change of style (full-row selection,
+  // dragging the headers, label tips) stay off.
+  WXDWORD MSWGetStyle(long style, WXDWORD* exstyle) const override;
+  WXLRESULT MSWWindowProc(WXUINT message, WXWPARAM wParam, WXLPARAM lParam) override;
+#endif
 
  private:
 #ifdef __WXGTK__

@@ -10,6 +10,9 @@
 #ifdef __WXGTK__
 #include <gtk/gtk.h>
 #endif
+#ifdef __WXMSW__
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -55,6 +58,31 @@ std::optional<wxString> FakeServices::RunFileDialog(wxFileDialog& dialog) {
 void FakeServices::RunMessageBox(wxMessageDialog& box) {
   messages.push_back({box.GetMessage(), box.GetTitle(), box.GetMessageDialogStyle()});
   if (whileMessageShown) whileMessageShown();
+}
+
+void SendActivation(wxWindow& window, Activation how, [[maybe_unused]] bool minimised) {
+#ifdef __WXMSW__
+  const WORD state = how == Activation::kKeyboard ? WA_ACTIVE
+                     : how == Activation::kClick  ? WA_CLICKACTIVE
+                                                  : WA_INACTIVE;
+  SendMessageW(window.GetHWND(), WM_ACTIVATE, MAKEWPARAM(state, minimised ? 1 : 0), 0);
+#else
+  wxActivateEvent event(wxEVT_ACTIVATE, how != Activation::kDeactivation, window.GetId(),
+                        how == Activation::kClick ? wxActivateEvent::Reason_Mouse
+                                                  : wxActivateEvent::Reason_Unknown);
+  event.SetEventObject(&window);
+  window.GetEventHandler()->ProcessEvent(event);
+#endif
+}
+
+bool HasSizingBorder(wxWindow& window) {
+#ifdef __WXMSW__
+  return (GetWindowLongW(window.GetHWND(), GWL_STYLE) & WS_THICKFRAME) != 0;
+#elif defined(__WXGTK__)
+  return gtk_window_get_resizable(GTK_WINDOW(window.GetHandle()));
+#else
+  return window.HasFlag(wxRESIZE_BORDER);
+#endif
 }
 
 std::vector<std::vector<wxString>> TableCells(wxWindow& list) {

@@ -67,6 +67,17 @@ class FakeServices : public PlatformServices {
 };
 
 
+// How a change of activation comes about.
+enum class Activation { kKeyboard, kClick, kDeactivation };
+
+// Activates or deactivates `window` as the desktop reports it to the program: on Windows a
+// WM_ACTIVATE, with the minimised flag when `minimised`; elsewhere the toolkit's event, which
+// has no such flag.
+void SendActivation(wxWindow& window, Activation how, bool minimised = false);
+
+// Whether the user can resize the top-level `window` by its border, as the platform sees it.
+bool HasSizingBorder(wxWindow& window);
+
 // The ten cells of each row of a list as the user sees them, top row first.
 std::vector<std::vector<wxString>> TableCells(wxWindow& list);
 

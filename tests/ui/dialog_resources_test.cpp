@@ -83,7 +83,7 @@ TEST_F(RosterTemplateTest, DialogHasItsIdentifierCaptionFontAndSize) {
   EXPECT_EQ(dialog.GetTitle(), "Pellarin Ver. " PELLARIN_RELEASE);
   ExpectTemplateFont(dialog);
   EXPECT_EQ(dialog.GetClientSize(), dialog.ConvertDialogToPixels(wxSize(370, 261)));
-  EXPECT_TRUE(dialog.HasFlag(wxRESIZE_BORDER));
+  EXPECT_TRUE(HasSizingBorder(dialog));
   EXPECT_TRUE(dialog.HasFlag(wxCLOSE_BOX));
   EXPECT_FALSE(dialog.HasFlag(wxMINIMIZE_BOX));
   EXPECT_FALSE(dialog.HasFlag(wxMAXIMIZE_BOX));
@@ -155,7 +155,7 @@ TEST(AboutTemplateTest, BoxHasItsIdentifierCaptionTextsAndPlaces) {
   EXPECT_EQ(about.GetTitle(), L"Pellarinのﾊﾞｰｼﾞｮﾝ情報");
   ExpectTemplateFont(about);
   EXPECT_EQ(about.GetClientSize(), about.ConvertDialogToPixels(wxSize(235, 55)));
-  EXPECT_FALSE(about.HasFlag(wxRESIZE_BORDER));
+  EXPECT_FALSE(HasSizingBorder(about));
 
   const wxWindowList& children = about.GetChildren();
   ASSERT_EQ(children.size(), 4u);

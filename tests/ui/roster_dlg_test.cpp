@@ -3,6 +3,7 @@
 // activation, the table's placement on resizing, the ways out and the about entry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -27,6 +28,7 @@
 #endif
 
 #include "app/about_dlg.h"
+#include "save/file_name.h"
 #include "res/resource.h"
 #include "ui/roster_dlg.h"
 #include "ui/roster_query.h"
@@ -125,14 +127,12 @@ class RosterDlgTest : public testing::Test {
     DispatchPendingEvents();
   }
 
-  void Activate(wxActivateEvent::Reason reason, bool active = true) {
-    wxActivateEvent event(wxEVT_ACTIVATE, active, dialog->GetId(), reason);
-    event.SetEventObject(dialog.get());
-    dialog->GetEventHandler()->ProcessEvent(event);
-  }
+  void Activate(Activation how, bool minimised = false) { SendActivation(*dialog, how, minimised); }
 
   void Open(const std::filesystem::path& path) {
-    services.fileToConfirm = wxString::FromUTF8(path.string());
+    const std::u8string name = path.u8string();
+    services.fileToConfirm =
+        wxString::FromUTF8(reinterpret_cast<const char*>(name.data()), name.size());
     Click(IDC_OPEN_FILE);
   }
 
@@ -386,6 +386,31 @@ TEST_F(RosterDlgTest, UnreadableFileIsReportedAndLeavesNoSave) {
   EXPECT_EQ(Table().GetItemCount(), 0) << "the search after the failed read found nothing";
 }
 
+// Names that a Japanese Windows' 8-bit file functions cannot spell.
+TEST_F(RosterDlgTest, OpenReadsThePickedFileAndNoOther) {
+  Tick(IDC_SEARCH_ON_OPEN_CHECK, true);
+  WidenFilters();
+  const auto inFolder = folder.Write(std::filesystem::path(u8"Jos\u00e9e") / "save1.eug",
+                                     TestSaveText(SecondSaveCharacters()));
+  Open(inFolder);
+  EXPECT_EQ(services.messages.back().text, Utf8("ファイルの読み込みが完了しました。"));
+  EXPECT_EQ(Names(), (std::vector<wxString>{"Bertrand"}));
+
+  // Beside the picked file: its best-fit look-alike, and the file whose code page 932 bytes are
+  // the picked name's UTF-8 bytes.
+  folder.Write(u8"e.eug", TestSaveText(FirstSaveCharacters()));
+  folder.Write(u8"\uFF83\uFF69.eug", TestSaveText(FirstSaveCharacters()));
+  const auto picked = folder.Write(u8"\u00e9.eug", TestSaveText(SecondSaveCharacters()));
+  Open(picked);
+  if (EncodeFileName(L"\u00e9").has_value()) {
+    EXPECT_EQ(services.messages.back().text, Utf8("ファイルの読み込みが完了しました。"));
+    EXPECT_EQ(Names(), (std::vector<wxString>{"Bertrand"}));
+  } else {
+    EXPECT_EQ(services.messages.back().text, Utf8("ファイルを読み込めませんでした。"));
+    EXPECT_EQ(Table().GetItemCount(), 0);
+  }
+}
+
 class AutoOpenTest : public RosterDlgTest {
  protected:
   AutoOpenTest() {
@@ -413,31 +438,40 @@ class AutoOpenTest : public RosterDlgTest {
 
 TEST_F(AutoOpenTest, KeyboardActivationLoadsTheOldestSaveQuietly) {
   Tick(IDC_AUTO_OPEN_CHECK, true);
-  Activate(wxActivateEvent::Reason_Unknown);
+  Activate(Activation::kKeyboard);
   EXPECT_EQ(Names(), (std::vector<wxString>{"Bertrand"}));
   EXPECT_TRUE(services.messages.empty());
   EXPECT_TRUE(services.fileDialogs.empty());
 }
 
-TEST_F(AutoOpenTest, EveryActivationLoadsAgain) {
+TEST_F(AutoOpenTest, EveryActivationLoadsAgainMinimisedOrNot) {
   Tick(IDC_AUTO_OPEN_CHECK, true);
-  Activate(wxActivateEvent::Reason_Unknown);
+  Activate(Activation::kKeyboard);
   MakeOldestSaveTheFirst();
-  Activate(wxActivateEvent::Reason_Unknown, false);
-  Activate(wxActivateEvent::Reason_Unknown);
+  Activate(Activation::kDeactivation);
+  Activate(Activation::kKeyboard);
   EXPECT_EQ(Table().GetItemCount(), 11);
+
+  // Restored from the task bar or by Alt+Tab after Win+M: the window is still minimised as it
+  // is activated.
+  std::filesystem::remove(folder.Path() / "scenarios/save games/oldest.eug");
+  Activate(Activation::kDeactivation, true);
+  Activate(Activation::kKeyboard, true);
+  EXPECT_EQ(Names(), (std::vector<wxString>{"Bertrand"}));
+  MakeOldestSaveTheFirst();
+  Activate(Activation::kDeactivation);
+  Activate(Activation::kKeyboard);
+  EXPECT_EQ(Table().GetItemCount(), 11) << "nothing left over swallows the next activation";
 }
 
 TEST_F(AutoOpenTest, ClicksDeactivationAndAClearBoxLoadNothing) {
   Tick(IDC_AUTO_OPEN_CHECK, true);
-  Activate(wxActivateEvent::Reason_Mouse);
-  Activate(wxActivateEvent::Reason_Unknown, false);
-  services.activationByClick = true;
-  Activate(wxActivateEvent::Reason_Unknown);
-  services.activationByClick = false;
-  Activate(wxActivateEvent::Reason_Unknown, false);
+  Activate(Activation::kClick);
+  Activate(Activation::kDeactivation);
+  Activate(Activation::kClick, true);
+  Activate(Activation::kDeactivation);
   Tick(IDC_AUTO_OPEN_CHECK, false);
-  Activate(wxActivateEvent::Reason_Unknown);
+  Activate(Activation::kKeyboard);
   EXPECT_EQ(Table().GetItemCount(), 0);
 }
 
@@ -445,28 +479,36 @@ TEST_F(AutoOpenTest, NoSaveFolderLeavesTheCurrentSave) {
   Open(firstSave);
   std::filesystem::current_path(folder.Path() / "scenarios");
   Tick(IDC_AUTO_OPEN_CHECK, true);
-  Activate(wxActivateEvent::Reason_Unknown);
+  Activate(Activation::kKeyboard);
   Click(IDC_SEARCH);
   EXPECT_EQ(Table().GetItemCount(), 11) << "still the first save";
 }
 
-// Activation as Windows reports it, from the toolkit's reports and what the
-// platform services tell of them.
+#ifndef __WXMSW__
+// Activation as Windows reports it, from the toolkit's reports and what the platform services
+// tell of them. (Windows reports it so itself; the Windows end-to-end run holds the boxes' part.)
+TEST_F(AutoOpenTest, PressWithTheActivationCountsAsAClick) {
+  Tick(IDC_AUTO_OPEN_CHECK, true);
+  services.activationByClick = true;
+  Activate(Activation::kKeyboard);
+  EXPECT_EQ(Table().GetItemCount(), 0);
+}
+
 TEST_F(AutoOpenTest, OwnPopupsGiveNoActivation) {
   Tick(IDC_AUTO_OPEN_CHECK, true);
-  Activate(wxActivateEvent::Reason_Unknown);
+  Activate(Activation::kKeyboard);
   ASSERT_EQ(Names(), (std::vector<wxString>{"Bertrand"}));
   MakeOldestSaveTheFirst();
 
   // A drop-down list or menu of the window takes the focus here, and gives it back.
   services.ownPopupShown = true;
-  Activate(wxActivateEvent::Reason_Unknown, false);
+  Activate(Activation::kDeactivation);
   services.ownPopupShown = false;
-  Activate(wxActivateEvent::Reason_Unknown);
+  Activate(Activation::kKeyboard);
   EXPECT_EQ(Names(), (std::vector<wxString>{"Bertrand"})) << "the window was never left";
 
-  Activate(wxActivateEvent::Reason_Unknown, false);
-  Activate(wxActivateEvent::Reason_Unknown);
+  Activate(Activation::kDeactivation);
+  Activate(Activation::kKeyboard);
   EXPECT_EQ(Table().GetItemCount(), 11) << "after a real deactivation";
 }
 
@@ -479,7 +521,7 @@ TEST_F(AutoOpenTest, OwnBoxesActivateTheWindowAsTheyCloseBeforeTheCodeAfterThem)
   std::vector<wxString> namesUnderMessage;
   services.whileMessageShown = [&] {
     // The toolkit's late report of the file dialog's closing finds the window active.
-    Activate(wxActivateEvent::Reason_Unknown);
+    Activate(Activation::kKeyboard);
     namesUnderMessage = Names();
   };
   Open(picked);
@@ -494,6 +536,7 @@ TEST_F(AutoOpenTest, OwnBoxesActivateTheWindowAsTheyCloseBeforeTheCodeAfterThem)
   Click(IDC_OPEN_FILE);
   EXPECT_EQ(Table().GetItemCount(), 11);
 }
+#endif
 
 class PlacementTest : public RosterDlgTest {
  protected:
@@ -531,8 +574,11 @@ TEST_F(PlacementTest, TableStaysWhereTheTemplatePutsItUntilTheSizeChanges) {
 TEST_F(PlacementTest, TooSmallAClientAreaLeavesTheTableNoSize) {
   ASSERT_TRUE(ResizeClient(wxSize(300, 150)));
   EXPECT_TRUE(DispatchUntil([&] { return Table().GetRect() == wxRect(5, 200, 290, 0); }));
-  ASSERT_TRUE(ResizeClient(wxSize(8, 300)));
-  EXPECT_TRUE(DispatchUntil([&] { return Table().GetRect() == wxRect(5, 200, 0, 95); }));
+  // Windows keeps a window with a caption wider than this; as narrow as the platform lets it be.
+  ResizeClient(wxSize(8, 300));
+  const wxSize client = dialog->GetClientSize();
+  const wxRect expected(5, 200, std::max(0, client.x - 10), 95);
+  EXPECT_TRUE(DispatchUntil([&] { return Table().GetRect() == expected; }));
 }
 
 TEST_F(RosterDlgTest, CloseRequestEndsTheProcessWithoutTheFileDialog) {
@@ -578,6 +624,8 @@ TEST_F(RosterDlgTest, AboutEntryOpensTheAboutBoxAndLeavesTheWindowAsItWas) {
   EXPECT_EQ(TableCells(Table()), rows);
 }
 
+#ifndef __WXMSW__
+// Where the window manager owns the window menu.
 TEST_F(RosterDlgTest, MenuKeysOfferTheAboutEntryOnTheDialog) {
   dialog->Show();
   ASSERT_TRUE(DispatchUntil([&] { return dialog->IsShownOnScreen(); }));
@@ -602,6 +650,7 @@ TEST_F(RosterDlgTest, MenuKeysOfferTheAboutEntryOnTheDialog) {
   EXPECT_EQ(menusOpened, 2);
   EXPECT_TRUE(services.fileDialogs.empty()) << "the keys and the Esc were the menu's";
 }
+#endif
 
 #ifdef __WXGTK__
 // How the window drives GTK's own controls where they differ from Windows' own.
