@@ -575,7 +575,8 @@ TEST_F(PlacementTest, TooSmallAClientAreaLeavesTheTableNoSize) {
   ASSERT_TRUE(ResizeClient(wxSize(300, 150)));
   EXPECT_TRUE(DispatchUntil([&] { return Table().GetRect() == wxRect(5, 200, 290, 0); }));
   // Windows keeps a window with a caption wider than this; as narrow as the platform lets it be.
-  ResizeClient(wxSize(8, 300));
+  dialog->SetClientSize(wxSize(8, 300));
+  ASSERT_TRUE(DispatchUntil([&] { return dialog->GetClientSize().y == 300; }));
   const wxSize client = dialog->GetClientSize();
   const wxRect expected(5, 200, std::max(0, client.x - 10), 95);
   EXPECT_TRUE(DispatchUntil([&] { return Table().GetRect() == expected; }));
