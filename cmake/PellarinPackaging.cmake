@@ -1,6 +1,6 @@
 # Installing and packaging: a .deb for Debian and Ubuntu (cpack --preset deb) and, from the
 # Windows build, a zip to unpack into the game's folder (cpack --preset windows-zip). Both carry
-# the programs, stripped, and the players' README.
+# the programs, stripped, the players' README with its pictures, and the licence.
 include(GNUInstallDirs)
 
 set(CPACK_PACKAGE_NAME pellarin)
@@ -9,31 +9,55 @@ set(CPACK_PACKAGE_VENDOR "Pellarin")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "character roster of a strategy game's save files")
 set(CPACK_STRIP_FILES ON)
 
+# The pictures that README.ja.md shows, installed wherever it goes.
+set(pictures
+  docs/window.png
+)
+list(TRANSFORM pictures PREPEND ${PROJECT_SOURCE_DIR}/)
+
 if(WIN32)
-  # Everything at the top of the zip: unpacked into the game's folder, the program finds the saves
-  # relative to where it stands.
+  # The two programs at the top of the zip, which is unpacked into the game's folder: they find
+  # the saves relative to where they stand. Everything else goes into one folder beside them.
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME pellarin-${PELLARIN_RELEASE}-windows-x64)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
   install(TARGETS pellarin pellarin-cli RUNTIME DESTINATION .)
-  install(FILES README.ja.md DESTINATION .)
-  install(FILES docs/window.png DESTINATION docs)
-  # The licences of what is linked into the programs, as Debian ships them with the packages
-  # they were built from.
-  foreach(licence
-      "wxWidgets|/usr/share/doc/libwxbase3.2-1/copyright"
-      "expat|/usr/share/doc/libexpat1/copyright"
-      "zlib|/usr/share/doc/libz-mingw-w64-dev/copyright"
-      "mingw-w64-winpthreads|/usr/share/doc/mingw-w64-x86-64-dev/copyright"
-      "gcc-runtime-library-exception|/usr/share/doc/gcc-mingw-w64-base/copyright")
-    string(REPLACE "|" ";" licence "${licence}")
-    list(GET licence 0 name)
-    list(GET licence 1 file)
-    if(NOT EXISTS ${file})
-      message(FATAL_ERROR "${file} is missing: run .ci/install-packages windows")
+  install(FILES ${pictures} DESTINATION Pellarin)
+
+  # The texts as Notepad shows them from Windows 7 on, made at build time: the README from
+  # README.ja.md, whose picture lines then name the pictures beside it; the licence; and the
+  # licences of what is linked into the programs, as Debian ships them with the packages they
+  # were built from.
+  set(texts
+    "README.txt|${PROJECT_SOURCE_DIR}/README.ja.md"
+    "LICENSE.txt|${PROJECT_SOURCE_DIR}/LICENSE"
+    "licences/wxWidgets.txt|/usr/share/doc/libwxbase3.2-1/copyright"
+    "licences/expat.txt|/usr/share/doc/libexpat1/copyright"
+    "licences/zlib.txt|/usr/share/doc/libz-mingw-w64-dev/copyright"
+    "licences/mingw-w64-winpthreads.txt|/usr/share/doc/mingw-w64-x86-64-dev/copyright"
+    "licences/gcc-runtime-library-exception.txt|/usr/share/doc/gcc-mingw-w64-base/copyright")
+  set(script ${PROJECT_SOURCE_DIR}/cmake/PellarinWindowsText.cmake)
+  set(outputs)
+  foreach(text IN LISTS texts)
+    string(REPLACE "|" ";" text "${text}")
+    list(GET text 0 name)
+    list(GET text 1 source)
+    if(NOT EXISTS ${source})
+      message(FATAL_ERROR "${source} is missing: run .ci/install-packages windows")
     endif()
-    install(FILES ${file} DESTINATION licences RENAME ${name}.txt)
+    set(output ${CMAKE_BINARY_DIR}/Pellarin/${name})
+    add_custom_command(
+      OUTPUT ${output}
+      COMMAND ${CMAKE_COMMAND} -DINPUT=${source} -DOUTPUT=${output} -DPICTURE_FOLDER=Pellarin
+              -P ${script}
+      DEPENDS ${source} ${script}
+      COMMENT "Writing Pellarin/${name} for Notepad"
+      VERBATIM)
+    list(APPEND outputs ${output})
+    get_filename_component(folder Pellarin/${name} DIRECTORY)
+    install(FILES ${output} DESTINATION ${folder})
   endforeach()
+  add_custom_target(pellarin_windows_texts ALL DEPENDS ${outputs})
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -51,11 +75,80 @@ else()
   string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
   # The libraries the programs link, as dpkg-shlibdeps finds them.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(docdir ${CMAKE_INSTALL_DATADIR}/doc/pellarin)
+
   install(TARGETS pellarin pellarin-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # Debian strips its programs of the compiler's notes too, which cpack's strip leaves.
+  foreach(program pellarin pellarin-cli)
+    install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(
+        COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\"
+        COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+  endforeach()
   install(FILES res/pellarin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES res/pellarin_32.xpm DESTINATION ${CMAKE_INSTALL_DATADIR}/pixmaps RENAME pellarin.xpm)
-  install(FILES README.ja.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pellarin)
-  install(FILES docs/window.png DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pellarin/docs)
+  install(FILES res/pellarin.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+          RENAME pellarin)
+  install(FILES README.ja.md DESTINATION ${docdir})
+  install(FILES ${pictures} DESTINATION ${docdir}/docs)
+
+  # The licence in Debian's machine-readable form, its words taken from LICENSE. The format's
+  # name for this wording of the MIT licence is Expat.
+  file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
+  string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" holder "${licence}")
+  set(holder ${CMAKE_MATCH_1})
+  string(FIND "${licence}" "Permission" terms_start)
+  string(SUBSTRING "${licence}" ${terms_start} -1 terms)
+  string(STRIP "${terms}" terms)
+  string(REPLACE "\n\n" "\n.\n" terms "${terms}")
+  string(REPLACE "\n" "\n " terms "${terms}")
+  file(CONFIGURE OUTPUT copyright @ONLY CONTENT
+"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: Pellarin
+
+Files: *
+Copyright: ${holder}
+Comment: The MIT licence as LICENSE has it; Expat is this format's name for its wording.
+License: Expat
+ ${terms}
+")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/LICENSE)
+  install(FILES ${CMAKE_BINARY_DIR}/copyright DESTINATION ${docdir})
+
+  # The changelog and the manual pages, compressed as Debian compresses them: the most, with no
+  # name or time stamp inside. pellarin(1) is written by hand, since `pellarin --help` would open
+  # the window; pellarin-cli(1) is made from the lister's --help.
+  find_program(PELLARIN_HELP2MAN help2man REQUIRED)
+  configure_file(docs/pellarin.1.in pellarin.1 @ONLY)
+  add_custom_command(
+    OUTPUT pellarin-cli.1
+    COMMAND ${CMAKE_COMMAND} -DHELP2MAN=${PELLARIN_HELP2MAN} -DLISTER=$<TARGET_FILE:pellarin-cli>
+            -DRELEASE=${PELLARIN_RELEASE} -DOUTPUT=pellarin-cli.1
+            -P ${PROJECT_SOURCE_DIR}/cmake/PellarinListerManPage.cmake
+    DEPENDS pellarin-cli ${PROJECT_SOURCE_DIR}/cmake/PellarinListerManPage.cmake
+    COMMENT "Making pellarin-cli(1) from the lister's --help"
+    VERBATIM)
+  find_program(PELLARIN_GZIP gzip REQUIRED)
+  set(compressed)
+  foreach(source ${PROJECT_SOURCE_DIR}/docs/changelog ${CMAKE_BINARY_DIR}/pellarin.1
+                 ${CMAKE_BINARY_DIR}/pellarin-cli.1)
+    get_filename_component(name ${source} NAME)
+    set(output ${CMAKE_BINARY_DIR}/packaged/${name}.gz)
+    add_custom_command(
+      OUTPUT ${output}
+      COMMAND ${CMAKE_COMMAND} -DGZIP=${PELLARIN_GZIP} -DINPUT=${source} -DOUTPUT=${output}
+              -P ${PROJECT_SOURCE_DIR}/cmake/PellarinGzip.cmake
+      DEPENDS ${source} ${PROJECT_SOURCE_DIR}/cmake/PellarinGzip.cmake
+      COMMENT "Compressing ${name}"
+      VERBATIM)
+    list(APPEND compressed ${output})
+  endforeach()
+  add_custom_target(pellarin_packaged_docs ALL DEPENDS ${compressed})
+  list(POP_FRONT compressed changelog)
+  install(FILES ${changelog} DESTINATION ${docdir})
+  install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
 include(CPack)
