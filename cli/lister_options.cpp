@@ -115,6 +115,8 @@ void DefineOptions(CLI::App& app, ListerOptions& options, std::vector<std::strin
       "Lists the living characters of the save FILE as the roster window would after a Search:\n"
       "a header line, then one line per character, tab-separated, in UTF-8.");
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  // On Windows CLI11 would take "/x" for an option; there it is a file's name, as elsewhere.
+  app.allow_windows_style_options(false);
   app.formatter(std::make_shared<UsageFirst>());
   app.get_formatter()->column_width(27);
   app.set_version_flag("--version", kListerVersion, "show the version and exit");
