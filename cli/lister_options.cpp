@@ -149,7 +149,10 @@ void DefineOptions(CLI::App& app, ListerOptions& options, std::vector<std::strin
                  "write the list to FILE, and no other file, instead of standard\n"
                  "output; FILE is replaced once the whole list is written, and is\n"
                  "never a save (.eug)")
-      ->type_name("FILE");
+      ->type_name("FILE")
+      ->check(CLI::Validator(
+          [](std::string& name) { return name.empty() ? "FILE is an empty name" : std::string(); },
+          ""));
   app.add_option("FILE", options.file, "the save game (.eug) to read")->type_name("")->required();
   app.footer(
       "COLUMN is one of: " + ColumnKeys() + ".\n"

@@ -172,6 +172,7 @@ TEST(ListerOptions, FileAndOptionShapes) {
   EXPECT_EQ(written.output, "b.csv");
   EXPECT_FALSE(Accept({"f"}).csv);
   EXPECT_NE(Reject({"f", "--output"}).find("--output"), std::string::npos);
+  EXPECT_NE(Reject({"f", "--output="}).find("--output"), std::string::npos);
 }
 
 TEST(RosterListing, TextCellsAreDecodedAndKeptOnOneLine) {
