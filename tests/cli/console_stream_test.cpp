@@ -37,7 +37,9 @@ TEST(ListerStream, AConsoleGetsWholeCharactersAndAFileTheBytes) {
     }
     std::string reached;
     for (const std::string& piece : g_pieces) {
-      if (&piece != &g_pieces.back()) EXPECT_EQ(WholeUtf8Length(piece), piece.size());
+      if (&piece != &g_pieces.back()) {
+        EXPECT_EQ(WholeUtf8Length(piece), piece.size());
+      }
       reached += piece;
     }
     EXPECT_EQ(reached, console ? text : "");
