@@ -90,7 +90,8 @@ int RunLister(std::span<const std::string_view> args, std::ostream& out, std::os
 
   ListingFormat format = ListingFormat::kTabSeparated;
   if (options.csv) {
-    format = outIsConsole && !toFile ? ListingFormat::kCsvWithoutByteOrderMark : ListingFormat::kCsv;
+    format = outIsConsole && !toFile ? ListingFormat::kCsvWithoutByteOrderMark
+                                     : ListingFormat::kCsv;
   }
   if (toFile) {
     std::ostringstream listing;

@@ -19,13 +19,13 @@ namespace {
 
 constexpr std::string_view kSaveEnding = ".eug";
 
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool EndsWithSaveEnding(std::string_view name) {
   while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.remove_suffix(1);
   if (name.size() < kSaveEnding.size()) return false;
   return std::equal(kSaveEnding.begin(), kSaveEnding.end(), name.end() - kSaveEnding.size(),
-                    [](char ending, char c) {
-                      return ending == (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-                    });
+                    [](char ending, char c) { return ending == LowerAscii(c); });
 }
 
 // A few tries at a name that no other file has, should an earlier run have left one behind.

@@ -21,9 +21,9 @@ std::string ListingCell(std::string_view cell, int column);
 // that holds a comma, a quotation mark or a line break is quoted, its quotation marks doubled.
 std::string CsvField(std::string_view cell, int column);
 
-// The listing's two formats. Tab-separated: lines ended by a line feed, no byte-order mark. CSV, for
-// spreadsheets: lines ended by CR LF, with a UTF-8 byte-order mark in front, by which a spreadsheet
-// knows the encoding, unless the text goes to a console, which would show it.
+// The listing's formats. Tab-separated: lines ended by a line feed, no byte-order mark. CSV, for
+// spreadsheets: lines ended by CR LF, with a UTF-8 byte-order mark in front, by which a
+// spreadsheet knows the encoding, unless the text goes to a console, which would show it.
 enum class ListingFormat { kTabSeparated, kCsv, kCsvWithoutByteOrderMark };
 
 // The header line (the columns' keys), then one line per row with its ten cells.

@@ -93,7 +93,8 @@ TEST(ListerBinary, ReportsProblemsThroughStatusAndStandardError) {
 
 TEST(ListerBinary, CsvToAFileAndMessagesEndInALineFeedAlone) {
   TempFolder folder;
-  const ProcessOutcome csv = RunCli(folder, {"--csv", "--religion", "all", kSaves + "1200_france.eug"});
+  const ProcessOutcome csv =
+      RunCli(folder, {"--csv", "--religion", "all", kSaves + "1200_france.eug"});
   EXPECT_EQ(csv.status, 0);
   // Standard output is a file here, not a console: the byte-order mark is there.
   EXPECT_EQ(csv.out.rfind("\xEF\xBB\xBFname,gender,religion,age,", 0), 0u);
@@ -107,7 +108,8 @@ TEST(ListerBinary, CsvToAFileAndMessagesEndInALineFeedAlone) {
   const ProcessOutcome program = RunCli(folder, {PELLARIN_CLI});
   EXPECT_EQ(program.status, 3);
   EXPECT_EQ(program.out, "");
-  EXPECT_EQ(program.err, "pellarin-cli: '" PELLARIN_CLI "' does not look like a save of the game\n");
+  EXPECT_EQ(program.err,
+            "pellarin-cli: '" PELLARIN_CLI "' does not look like a save of the game\n");
   EXPECT_EQ(RunCli(folder, {"--min-age"}).err.find('\r'), std::string::npos);
 }
 

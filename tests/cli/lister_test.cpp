@@ -399,10 +399,12 @@ TEST_F(Lister, TheOutputIsNeverASave) {
   // Refused before the save is read: a missing save is not even looked for.
   EXPECT_EQ(RunWith({"-o", "x.eug", (folder_.Path() / "missing.eug").string()}).status, 2);
 
-  for (const char* name : {"a.eug", "a.Eug ", "dir/a.eug.", "a.eug:list", "C:a.eug", "a.eug::$DATA"}) {
+  for (const char* name :
+       {"a.eug", "a.Eug ", "dir/a.eug.", "a.eug:list", "C:a.eug", "a.eug::$DATA"}) {
     EXPECT_TRUE(HasSaveEnding(name)) << name;
   }
-  for (const char* name : {"a.csv", "eug", "a.eug.csv", "dir.eug/a.tsv", "dir.eug\\a.tsv", "a.eugx"}) {
+  for (const char* name :
+       {"a.csv", "eug", "a.eug.csv", "dir.eug/a.tsv", "dir.eug\\a.tsv", "a.eugx"}) {
     EXPECT_FALSE(HasSaveEnding(name)) << name;
   }
 }
