@@ -13,6 +13,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdlib>
 #endif
 
 namespace {
@@ -150,10 +152,22 @@ bool IsSameFile(const std::string& first, const std::string& second) {
 }
 
 bool ReplaceFileWith(const std::string& name, std::string_view contents, std::string& error) {
+  // A link is followed, so that the file it leads to is replaced and the link stays.
+  std::string target = name;
+  if (char* resolved = realpath(name.c_str(), nullptr)) {
+    target = resolved;
+    std::free(resolved);
+  }
+  // A device or a pipe is never renamed over: as root that would put a file in its place.
+  struct stat status {};
+  if (stat(target.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    error = S_ISDIR(status.st_mode) ? "it is a folder" : "it is not a regular file";
+    return false;
+  }
   std::string temporary;
   int file = -1;
   for (int attempt = 0; file < 0 && attempt < kTemporaryNameTries; ++attempt) {
-    temporary = TemporaryName(name, static_cast<unsigned long>(getpid()), attempt);
+    temporary = TemporaryName(target, static_cast<unsigned long>(getpid()), attempt);
     file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (file < 0 && errno != EEXIST) break;
   }
@@ -167,7 +181,7 @@ bool ReplaceFileWith(const std::string& name, std::string_view contents, std::st
     done = false;
     error = LastErrorText();
   }
-  if (done && rename(temporary.c_str(), name.c_str()) != 0) {
+  if (done && rename(temporary.c_str(), target.c_str()) != 0) {
     done = false;
     error = LastErrorText();
   }

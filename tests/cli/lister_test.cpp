@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 #include <string>
 #include <vector>
 
@@ -373,6 +377,18 @@ TEST_F(Lister, TheOutputFileIsReplacedOnlyByAWholeList) {
   EXPECT_EQ(failed.status, 1);
   EXPECT_EQ(failed.err.rfind("pellarin-cli: cannot write the list to '" + folder + "': ", 0), 0u);
   EXPECT_TRUE(std::filesystem::is_directory(folder));
+#ifndef _WIN32
+  // A pipe is written into by no rename, and a link stays a link to the replaced file.
+  const std::string pipe = (folder_.Path() / "folder" / "pipe").string();
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(RunWith({"-o", pipe, save_}).status, 1);
+  EXPECT_EQ(std::filesystem::status(pipe).type(), std::filesystem::file_type::fifo);
+  const std::filesystem::path link = folder_.Path() / "folder" / "link";
+  std::filesystem::create_symlink(list, link);
+  EXPECT_EQ(RunWith({"--csv", "-o", link.string(), save_}).status, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadFileBytes(list), RunWith({"--csv", save_}).out);
+#endif
   const Outcome nowhere = RunWith({"-o", (folder_.Path() / "none" / "list").string(), save_});
   EXPECT_EQ(nowhere.status, 1);
   std::vector<std::string> names;
