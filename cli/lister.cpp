@@ -79,7 +79,8 @@ int RunLister(std::span<const std::string_view> args, std::ostream& out, std::os
   }
   const bool toFile = !options.output.empty();
   // Refused before anything is read or written: the list must never take a save's place.
-  if (toFile && (HasSaveEnding(options.output) || IsSameFile(options.output, options.file))) {
+  if (toFile && (HasSaveEnding(options.output) || HasSaveEnding(ReplacedFile(options.output)) ||
+                 IsSameFile(options.output, options.file))) {
     err << kProgram << ": will not write the list to '" << options.output
         << "': that is a save, and saves are only read\n";
     return kListerUsageError;

@@ -106,6 +106,8 @@ bool HasSaveEnding(std::string_view name) {
 
 #ifdef _WIN32
 
+std::string ReplacedFile(const std::string& name) { return name; }
+
 bool IsSameFile(const std::string& first, const std::string& second) {
   BY_HANDLE_FILE_INFORMATION a{};
   BY_HANDLE_FILE_INFORMATION b{};
@@ -144,6 +146,14 @@ bool ReplaceFileWith(const std::string& name, std::string_view contents, std::st
 
 #else
 
+std::string ReplacedFile(const std::string& name) {
+  char* resolved = realpath(name.c_str(), nullptr);
+  if (resolved == nullptr) return name;
+  std::string target = resolved;
+  std::free(resolved);
+  return target;
+}
+
 bool IsSameFile(const std::string& first, const std::string& second) {
   struct stat a {};
   struct stat b {};
@@ -152,12 +162,7 @@ bool IsSameFile(const std::string& first, const std::string& second) {
 }
 
 bool ReplaceFileWith(const std::string& name, std::string_view contents, std::string& error) {
-  // A link is followed, so that the file it leads to is replaced and the link stays.
-  std::string target = name;
-  if (char* resolved = realpath(name.c_str(), nullptr)) {
-    target = resolved;
-    std::free(resolved);
-  }
+  const std::string target = ReplacedFile(name);
   // A device or a pipe is never renamed over: as root that would put a file in its place.
   struct stat status {};
   if (stat(target.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {

@@ -11,6 +11,10 @@
 // "x.eug.", "x.eug " and "x.eug:list" end in ".eug" too.
 bool HasSaveEnding(std::string_view name);
 
+// The file that writing `name` replaces: on POSIX systems the one that a link leads to, so that the
+// link stays; `name` itself when it is no link or leads nowhere yet, and on Windows.
+std::string ReplacedFile(const std::string& name);
+
 // Whether both names reach one and the same existing file, through links or other spellings too;
 // false when either does not exist.
 bool IsSameFile(const std::string& first, const std::string& second);

@@ -412,6 +412,13 @@ TEST_F(Lister, TheOutputIsNeverASave) {
   }
   EXPECT_EQ(ReadFileBytes(save_), saveBytes);
   EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "new.EUG"));
+#ifndef _WIN32
+  // Nor another save that a link leads to.
+  const std::string other = folder_.Write("other.eug", "another save").string();
+  std::filesystem::create_symlink(other, folder_.Path() / "other.csv");
+  EXPECT_EQ(RunWith({"-o", (folder_.Path() / "other.csv").string(), save_}).status, 2);
+  EXPECT_EQ(ReadFileBytes(other), "another save");
+#endif
   // Refused before the save is read: a missing save is not even looked for.
   EXPECT_EQ(RunWith({"-o", "x.eug", (folder_.Path() / "missing.eug").string()}).status, 2);
 
