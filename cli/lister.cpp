@@ -59,7 +59,7 @@ std::optional<int> ListSave(const ListerOptions& options, RosterRows& rows, std:
   std::vector<SortRequest> sorts = options.sorts;
   if (sorts.empty()) sorts.push_back({kDefaultSortColumn, kDefaultSortDirection});
   SortRows(rows, roster, sorts);
-  // The rows hold their own copies of the names; the sort was the last to read the records.
+  // The text goes when this returns: the rows hold their own copies of the names.
   return std::nullopt;
 }
 
