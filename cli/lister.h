@@ -8,9 +8,15 @@
 inline constexpr int kListerOk = 0;
 // The save could not be read, or the listing could not be written.
 inline constexpr int kListerReadOrWriteFailed = 1;
+// The command line is not usable, or --output names a save.
 inline constexpr int kListerUsageError = 2;
+// The file holds none of the places where a save's sections start.
+inline constexpr int kListerNotASave = 3;
 
 // Runs the lister with the arguments that follow the program name: loads and scans the save,
-// fills the rows as a Search would, sorts them and writes the listing to `out`. Problems go to
-// `err`. Returns the exit status. Leaves the process-wide sort state as it found it.
-int RunLister(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
+// fills the rows as a Search would, sorts them and writes the listing to `out`, or to the file
+// that --output names. Problems go to `err`. `outIsConsole`: `out` is a console, where a CSV goes
+// without its byte-order mark. Returns the exit status. Leaves the process-wide sort state as it
+// found it.
+int RunLister(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
+              bool outIsConsole = false);

@@ -1,10 +1,14 @@
 #include "lister_options.h"
 
+#include <CLI/CLI.hpp>
+
 #include <charconv>
 #include <optional>
 #include <utility>
 
 #include "roster_listing.h"
+
+const char kListerVersion[] = "pellarin-cli " PELLARIN_RELEASE "\n";
 
 namespace {
 
@@ -29,61 +33,13 @@ std::string NameOf(const ChoiceName<Choice> (&names)[Count], std::int32_t choice
   return "?";
 }
 
-std::string Usage() {
-  const SearchCriteria& d = kDefaultSearch;
-  // The column keys, wrapped so that no line is longer than the usage's others.
-  constexpr std::size_t kWidth = 95;
-  std::string columns = "COLUMN is one of:";
-  std::size_t lineStart = 0;
-  for (const RosterColumn& column : kRosterColumns) {
-    const bool last = &column == &kRosterColumns.back();
-    const std::size_t length = 1 + column.key.size() + (last ? 1 : 0);
-    if (columns.size() - lineStart + length > kWidth) {
-      columns += '\n';
-      lineStart = columns.size();
-    } else {
-      columns += ' ';
-    }
-    columns += column.key;
-  }
-  const std::string defaultSort = std::string(kRosterColumns[kDefaultSortColumn].key) +
-                                  (kDefaultSortDirection < 0 ? ":desc" : ":asc");
-  return "Usage: pellarin-cli [OPTION]... FILE\n"
-         "Lists the living characters of the save FILE as the roster window would after a Search:\n"
-         "a header line, then one line per character, tab-separated, in UTF-8.\n"
-         "\n"
-         "  --min-age N        youngest age listed (default " + std::to_string(d.minAge) + ")\n"
-         "  --max-age N        oldest age listed (default " + std::to_string(d.maxAge) + ")\n"
-         "  --gender G         all, m or f (default " + NameOf(kGenderNames, d.genderChoice) + ")\n"
-         "  --religion R       all, c (Catholic), o (Orthodox), p (pagan) or m (Islam) (default " +
-         NameOf(kReligionNames, d.religionChoice) + ")\n"
-         "  --marital M        all, married or unmarried (default " +
-         NameOf(kMaritalNames, d.maritalChoice) + ")\n"
-         "  --sort COLUMN[:asc|:desc]\n"
-         "                     sort the rows by COLUMN, ascending unless :desc is given; each --sort\n"
-         "                     sorts the rows as they stand, stably, so the last one decides first\n"
-         "                     (default: " + defaultSort + ")\n"
-         "  --help             show this help and exit\n"
-         "\n" +
-         columns + ".\n";
-}
-
+// A whole decimal number with an optional sign, nothing around it.
 std::optional<std::int32_t> ParseAge(std::string_view text) {
   if (text.size() > 1 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
   std::int32_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
-}
-
-// The choice that `text` names.
-template <typename Choice, std::size_t Count>
-std::optional<std::int32_t> ParseChoice(std::string_view text,
-                                        const ChoiceName<Choice> (&names)[Count]) {
-  for (const auto& [name, choice] : names) {
-    if (text == name) return choice;
-  }
-  return std::nullopt;
 }
 
 std::optional<SortRequest> ParseSort(std::string_view text) {
@@ -97,86 +53,154 @@ std::optional<SortRequest> ParseSort(std::string_view text) {
   return std::nullopt;
 }
 
-// Sets `target` to a parsed value; false when there is none.
-template <typename T>
-bool Store(const std::optional<T>& parsed, T& target) {
-  if (parsed) target = *parsed;
-  return parsed.has_value();
+// CLI11 converts a number with a leading 0 as octal and one with 0x as hexadecimal: an age is read
+// here and handed on in its plain decimal form.
+CLI::Validator AgeValue() {
+  return {[](std::string& text) -> std::string {
+            const std::optional<std::int32_t> age = ParseAge(text);
+            if (!age) return "'" + text + "' is not a whole number of 32 bits";
+            text = std::to_string(*age);
+            return {};
+          },
+          ""};
 }
 
-// Applies one option that takes a value; false when the value is not valid for it.
-bool ApplyOption(std::string_view name, std::string_view value, ListerOptions& options) {
-  SearchCriteria& criteria = options.criteria;
-  if (name == "--min-age") return Store(ParseAge(value), criteria.minAge);
-  if (name == "--max-age") return Store(ParseAge(value), criteria.maxAge);
-  if (name == "--gender") return Store(ParseChoice(value, kGenderNames), criteria.genderChoice);
-  if (name == "--religion") {
-    return Store(ParseChoice(value, kReligionNames), criteria.religionChoice);
-  }
-  if (name == "--marital") return Store(ParseChoice(value, kMaritalNames), criteria.maritalChoice);
-  if (name == "--sort") {
-    const std::optional<SortRequest> sort = ParseSort(value);
-    if (sort) options.sorts.push_back(*sort);
-    return sort.has_value();
-  }
-  return false;
+// Turns a choice's name into its index.
+template <typename Choice, std::size_t Count>
+CLI::Validator ChoiceValue(const ChoiceName<Choice> (&names)[Count]) {
+  return {[&names](std::string& text) -> std::string {
+            std::string known;
+            for (const auto& [name, choice] : names) {
+              if (text == name) {
+                text = std::to_string(choice);
+                return {};
+              }
+              known += (known.empty() ? "" : ", ") + std::string(name);
+            }
+            return "'" + text + "' is none of " + known;
+          },
+          ""};
 }
 
-bool TakesValue(std::string_view name) {
-  return name == "--min-age" || name == "--max-age" || name == "--gender" ||
-         name == "--religion" || name == "--marital" || name == "--sort";
+CLI::Validator SortValue() {
+  return {[](std::string& text) -> std::string {
+            return ParseSort(text) ? "" : "'" + text + "' is not COLUMN, COLUMN:asc or COLUMN:desc";
+          },
+          ""};
+}
+
+std::string ColumnKeys() {
+  std::string keys;
+  for (const RosterColumn& column : kRosterColumns) {
+    keys += (keys.empty() ? "" : " ") + std::string(column.key);
+  }
+  return keys;
+}
+
+// The usage line first, then what the program does.
+class UsageFirst : public CLI::Formatter {
+ public:
+  std::string make_help(const CLI::App* app, std::string name, CLI::AppFormatMode) const override {
+    return make_usage(app, name) + "\n" + make_description(app) + make_positionals(app) +
+           make_groups(app, CLI::AppFormatMode::Normal) + "\n" + make_footer(app);
+  }
+};
+
+// The options, their help and their defaults, bound to `options` and `sorts`.
+void DefineOptions(CLI::App& app, ListerOptions& options, std::vector<std::string>& sorts) {
+  SearchCriteria& c = options.criteria;
+  const std::string defaultSort = std::string(kRosterColumns[kDefaultSortColumn].key) +
+                                  (kDefaultSortDirection < 0 ? ":desc" : ":asc");
+  app.description(
+      "Lists the living characters of the save FILE as the roster window would after a Search:\n"
+      "a header line, then one line per character, tab-separated, in UTF-8.");
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  // On Windows CLI11 would take "/x" for an option; there it is a file's name, as elsewhere.
+  app.allow_windows_style_options(false);
+  app.formatter(std::make_shared<UsageFirst>());
+  app.get_formatter()->column_width(27);
+  app.set_version_flag("--version", kListerVersion, "show the version and exit");
+  app.set_help_flag("-h,--help", "show this help and exit");
+  app.add_option("--min-age", c.minAge, "youngest age listed")
+      ->type_name("N")->transform(AgeValue())->default_str(std::to_string(c.minAge));
+  app.add_option("--max-age", c.maxAge, "oldest age listed")
+      ->type_name("N")->transform(AgeValue())->default_str(std::to_string(c.maxAge));
+  app.add_option("--gender", c.genderChoice, "all, m or f")
+      ->type_name("G")->transform(ChoiceValue(kGenderNames))
+      ->default_str(NameOf(kGenderNames, c.genderChoice));
+  app.add_option("--religion", c.religionChoice,
+                 "all, c (Catholic), o (Orthodox), p (pagan) or m (Islam)")
+      ->type_name("R")->transform(ChoiceValue(kReligionNames))
+      ->default_str(NameOf(kReligionNames, c.religionChoice));
+  app.add_option("--marital", c.maritalChoice, "all, married or unmarried")
+      ->type_name("M")->transform(ChoiceValue(kMaritalNames))
+      ->default_str(NameOf(kMaritalNames, c.maritalChoice));
+  app.add_option("--sort", sorts,
+                 "sort the rows by COLUMN, ascending unless :desc is given; each\n"
+                 "--sort sorts the rows as they stand, stably, so the last one\n"
+                 "decides first")
+      ->type_name("COLUMN[:asc|:desc]")->check(SortValue())
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)->expected(1)
+      ->default_str(defaultSort);
+  app.add_flag("--csv", options.csv,
+               "write comma-separated values for a spreadsheet (lines ended by\n"
+               "CR LF, UTF-8 with a byte-order mark) instead of tab-separated ones");
+  app.add_option("-o,--output", options.output,
+                 "write the list to FILE, and no other file, instead of standard\n"
+                 "output; FILE is replaced once the whole list is written, and is\n"
+                 "never a save (.eug)")
+      ->type_name("FILE")
+      ->check(CLI::Validator(
+          [](std::string& name) { return name.empty() ? "FILE is an empty name" : std::string(); },
+          ""));
+  app.add_option("FILE", options.file, "the save game (.eug) to read")->type_name("")->required();
+  app.footer(
+      "COLUMN is one of: " + ColumnKeys() + ".\n"
+      "Ages are any whole numbers: the lister reaches ages that the window's sliders cannot (over\n"
+      "100, or below 0 in a damaged save). A minimum above the maximum lists nothing.\n"
+      "\n"
+      "Exit status: 0 listed, 1 the save could not be read or the list not written, 2 the\n"
+      "command line is not usable, 3 FILE does not look like a save of the game.");
 }
 
 }  // namespace
 
-const std::string kListerUsage = Usage();
+const std::string& ListerUsage() {
+  static const std::string usage = [] {
+    ListerOptions options;
+    std::vector<std::string> sorts;
+    CLI::App app(std::string(), "pellarin-cli");
+    DefineOptions(app, options, sorts);
+    return app.help();
+  }();
+  return usage;
+}
+
+const std::string& ListerUsageHint() {
+  static const std::string hint = ListerUsage().substr(0, ListerUsage().find('\n') + 1) +
+                                  "Run 'pellarin-cli --help' for the options.\n";
+  return hint;
+}
 
 bool ParseListerOptions(std::span<const std::string_view> args, ListerOptions& options,
                         std::string& error) {
-  bool optionsEnded = false;
-  bool haveFile = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg.front() != '-') {
-      if (haveFile) {
-        error = "more than one file given: '" + std::string(arg) + "'";
-        return false;
-      }
-      options.file = std::string(arg);
-      haveFile = true;
-      continue;
-    }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    if (arg == "--help") {
-      options.help = true;
-      return true;
-    }
-    const std::size_t equals = arg.find('=');
-    const std::string_view name = arg.substr(0, equals);
-    if (!TakesValue(name)) {
-      error = "unknown option '" + std::string(arg) + "'";
-      return false;
-    }
-    std::string_view value;
-    if (equals != std::string_view::npos) {
-      value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size()) {
-      value = args[++i];
-    } else {
-      error = "option " + std::string(name) + " needs a value";
-      return false;
-    }
-    if (!ApplyOption(name, value, options)) {
-      error = "invalid value '" + std::string(value) + "' for " + std::string(name);
-      return false;
-    }
-  }
-  if (!haveFile) {
-    error = "no save file given";
+  std::vector<std::string> sorts;
+  CLI::App app(std::string(), "pellarin-cli");
+  DefineOptions(app, options, sorts);
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> reversed(args.rbegin(), args.rend());
+  try {
+    app.parse(reversed);
+  } catch (const CLI::CallForHelp&) {
+    options.help = true;
+    return true;
+  } catch (const CLI::CallForVersion&) {
+    options.version = true;
+    return true;
+  } catch (const CLI::ParseError& e) {
+    error = e.what();
     return false;
   }
+  for (const std::string& sort : sorts) options.sorts.push_back(*ParseSort(sort));
   return true;
 }

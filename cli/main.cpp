@@ -1,4 +1,5 @@
 #include <iostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -8,14 +9,31 @@
 #include <stdio.h>
 #endif
 
+#include "console_stream.h"
 #include "lister.h"
+#include "system_names.h"
 
-int main(int argc, char** argv) {
-#ifdef _WIN32
-  // Lines end in a line feed alone, on every platform.
-  _setmode(_fileno(stdout), _O_BINARY);
-#endif
+namespace {
+
+int Run(int argc, CommandLineChar** argv) {
   std::ios::sync_with_stdio(false);
-  const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-  return RunLister(args, std::cout, std::cerr);
+  const std::vector<std::string> arguments = ListerArguments(argc, argv);
+  const std::vector<std::string_view> args(arguments.begin(), arguments.end());
+  ListerStream out(StandardStream::kOutput, std::cout, SystemConsole());
+  ListerStream err(StandardStream::kError, std::cerr, SystemConsole());
+  err.Stream() << std::unitbuf;
+  return RunLister(args, out.Stream(), err.Stream(), out.IsConsole());
 }
+
+}  // namespace
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+  // Lines end in a line feed alone, on every platform and on both streams.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  return Run(argc, argv);
+}
+#else
+int main(int argc, char** argv) { return Run(argc, argv); }
+#endif

@@ -12,30 +12,62 @@ int ColumnFromKey(std::string_view key) {
   return found == kRosterColumns.end() ? -1 : static_cast<int>(found - kRosterColumns.begin());
 }
 
+namespace {
+
+// A column out of the table's range is taken as it stands, like a number.
+CellFormat FormatOf(int column) {
+  return column >= 0 && column < kRosterColumnCount ? kRosterColumns[column].format
+                                                    : CellFormat::kNumber;
+}
+
+std::string DecodedCell(std::string_view cell, int column) {
+  return FormatOf(column) == CellFormat::kNumber ? std::string(cell) : DecodeCodePageToUtf8(cell);
+}
+
+}  // namespace
+
 std::string ListingCell(std::string_view cell, int column) {
-  const bool coded = column >= 0 && column < kRosterColumnCount &&
-                     kRosterColumns[column].format != CellFormat::kNumber;
-  std::string text = coded ? DecodeCodePageToUtf8(cell) : std::string(cell);
+  std::string text = DecodedCell(cell, column);
   std::replace_if(
       text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
   return text;
 }
 
-void WriteRosterListing(const RosterRows& rows, std::ostream& out) {
+std::string CsvField(std::string_view cell, int column) {
+  std::string text = DecodedCell(cell, column);
+  if (FormatOf(column) == CellFormat::kText && !text.empty() &&
+      std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
+    text.insert(0, 1, '\'');
+  }
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (const char c : text) {
+    quoted += c;
+    if (c == '"') quoted += c;
+  }
+  return quoted + '"';
+}
+
+void WriteRosterListing(const RosterRows& rows, std::ostream& out, ListingFormat format) {
+  const bool csv = format != ListingFormat::kTabSeparated;
+  const char separator = csv ? ',' : '\t';
+  const std::string_view lineEnd = csv ? "\r\n" : "\n";
+  if (format == ListingFormat::kCsv) out << "\xEF\xBB\xBF";
   std::string line;
   for (const RosterColumn& column : kRosterColumns) {
-    if (!line.empty()) line += '\t';
+    if (!line.empty()) line += separator;
     line += column.key;
   }
-  line += '\n';
+  line += lineEnd;
   out << line;
   for (int row = 0; row < rows.GetItemCount(); ++row) {
     line.clear();
     for (int column = 0; column < kRosterColumnCount; ++column) {
-      if (column > 0) line += '\t';
-      line += ListingCell(rows.GetItemText(row, column), column);
+      if (column > 0) line += separator;
+      const std::string_view cell = rows.GetItemText(row, column);
+      line += csv ? CsvField(cell, column) : ListingCell(cell, column);
     }
-    line += '\n';
+    line += lineEnd;
     out << line;
   }
 }

@@ -15,6 +15,17 @@ int ColumnFromKey(std::string_view key);
 // becomes a space so that every row stays one line of ten fields.
 std::string ListingCell(std::string_view cell, int column);
 
-// The header line, then one line per row with its ten cells, tab-separated, each line ended by a
-// line feed.
-void WriteRosterListing(const RosterRows& rows, std::ostream& out);
+// A cell as a CSV field (RFC 4180), decoded as ListingCell does but with its tabs and line breaks
+// kept. A name that begins with "=", "+", "-", "@", a tab or a carriage return gets a leading "'",
+// so that a spreadsheet takes it as text and never as a formula; numbers stay as they are. A field
+// that holds a comma, a quotation mark or a line break is quoted, its quotation marks doubled.
+std::string CsvField(std::string_view cell, int column);
+
+// The listing's formats. Tab-separated: lines ended by a line feed, no byte-order mark. CSV, for
+// spreadsheets: lines ended by CR LF, with a UTF-8 byte-order mark in front, by which a
+// spreadsheet knows the encoding, unless the text goes to a console, which would show it.
+enum class ListingFormat { kTabSeparated, kCsv, kCsvWithoutByteOrderMark };
+
+// The header line (the columns' keys), then one line per row with its ten cells.
+void WriteRosterListing(const RosterRows& rows, std::ostream& out,
+                        ListingFormat format = ListingFormat::kTabSeparated);

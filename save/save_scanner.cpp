@@ -110,7 +110,12 @@ constexpr std::size_t LengthOf(const char (&)[Size]) {
   return Size - 1;
 }
 
+// Where the sections start: the start date, the marriages, the characters (a line that begins
+// with the keyword) and the countries.
 constexpr char kStartDateKeyword[] = "startdate = { year = ";
+constexpr char kMarriageKeyword[] = "marrige";
+constexpr char kCharacterLine[] = "\ncharacter";
+constexpr char kCountryKeyword[] = "country";
 // Between a keyword and its value: a space, an equals sign and a space; a quoted value also has
 // its opening quotation mark.
 constexpr char kEquals[] = " = ";
@@ -292,15 +297,17 @@ std::optional<SaveSections> SplitSaveSections(char* text) {
   // NUL, and the first NUL after the line is the text's end: no separate pass is needed for it.
   SaveSections sections;
   sections.startDate = std::strstr(text, kStartDateKeyword);
-  sections.marriages = sections.startDate ? std::strstr(sections.startDate, "marrige") : nullptr;
-  char* characterLine = sections.marriages ? std::strstr(sections.marriages, "\ncharacter") : nullptr;
+  sections.marriages =
+      sections.startDate ? std::strstr(sections.startDate, kMarriageKeyword) : nullptr;
+  char* characterLine =
+      sections.marriages ? std::strstr(sections.marriages, kCharacterLine) : nullptr;
   char* titleLine = characterLine ? std::strstr(characterLine + 1, "\ntitle") : nullptr;
   if (titleLine == nullptr) return std::nullopt;
   sections.end = titleLine + 1 + std::strlen(titleLine + 1);
   *characterLine = '\0';
   sections.characters = characterLine + 1;
   *titleLine = '\0';
-  sections.countries = FindKeyword(titleLine + 1, sections.end, "country");
+  sections.countries = FindKeyword(titleLine + 1, sections.end, kCountryKeyword);
   if (char* includeLine = FindKeyword(titleLine + 1, sections.end, "\ninclude")) *includeLine = '\0';
   return sections;
 }
@@ -335,7 +342,7 @@ void ReadCapitals(char* countries, const char* end, CapitalTable& capitals) {
     const CutValue capital = CutValueAfter(afterTag, end, "capital", kEquals, '\n');
     if (capital.text == nullptr) break;
     capitals.Add(tag, ReadNumber(capital.text));
-    entry = FindKeyword(capital.after, end, "country");
+    entry = FindKeyword(capital.after, end, kCountryKeyword);
   }
   capitals.Seal();
 }
@@ -352,7 +359,7 @@ void ReadMarriages(char* marriages, const char* end, MarriageTable& marriageMark
       marriageMarks.Add(ReadNumber(first.text));
       marriageMarks.Add(ReadNumber(second.text));
     }
-    entry = FindKeyword(second.after, end, "marrige");
+    entry = FindKeyword(second.after, end, kMarriageKeyword);
   }
   marriageMarks.Seal();
 }
@@ -390,4 +397,18 @@ void ScanSave(SaveText text, Roster& roster) {
   roster.reserve(roster.size() +
                  static_cast<std::size_t>((end - sections->characters) / kBytesPerRecordAtLeast) + 1);
   ReadCharacters(sections->characters, end, *startDate, capitals, marriageMarks, roster);
+}
+
+bool LooksLikeSave(const char* text) {
+  // One pass that stops at the first section start: in a save the start date stands near the top.
+  const auto startsHere = [](const char* at, const auto& keyword) {
+    return KeywordAt(at, keyword, LengthOf(keyword));
+  };
+  for (const char* at = text; *at != '\0'; ++at) {
+    if (startsHere(at, kStartDateKeyword) || startsHere(at, kMarriageKeyword) ||
+        startsHere(at, kCharacterLine) || startsHere(at, kCountryKeyword)) {
+      return true;
+    }
+  }
+  return false;
 }

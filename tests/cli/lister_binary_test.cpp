@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -88,4 +89,44 @@ TEST(ListerBinary, ReportsProblemsThroughStatusAndStandardError) {
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("Usage: pellarin-cli", 0), 0u);
   EXPECT_EQ(help.err, "");
+}
+
+TEST(ListerBinary, CsvToAFileAndMessagesEndInALineFeedAlone) {
+  TempFolder folder;
+  const ProcessOutcome csv =
+      RunCli(folder, {"--csv", "--religion", "all", kSaves + "1200_france.eug"});
+  EXPECT_EQ(csv.status, 0);
+  // Standard output is a file here, not a console: the byte-order mark is there.
+  EXPECT_EQ(csv.out.rfind("\xEF\xBB\xBFname,gender,religion,age,", 0), 0u);
+  const std::vector<std::string> lines = Lines(csv.out);
+  EXPECT_GT(lines.size(), 2u);
+  for (const std::string& line : lines) EXPECT_EQ(line.back(), '\r');
+
+  const ProcessOutcome version = RunCli(folder, {"--version"});
+  EXPECT_EQ(version.out, "pellarin-cli 1.03.01\n");
+
+  const ProcessOutcome program = RunCli(folder, {PELLARIN_CLI});
+  EXPECT_EQ(program.status, 3);
+  EXPECT_EQ(program.out, "");
+  EXPECT_EQ(program.err,
+            "pellarin-cli: '" PELLARIN_CLI "' does not look like a save of the game\n");
+  EXPECT_EQ(RunCli(folder, {"--min-age"}).err.find('\r'), std::string::npos);
+}
+
+TEST(ListerBinary, ANameIsNeverReadAsAnotherFile) {
+  TempFolder folder;
+  folder.Write("e.eug", TestSaveText({{.name = "Plain"}}));
+  folder.Write(std::filesystem::path(u8"\u00E9.eug"), TestSaveText({{.name = "Accent"}}));
+  const std::string accented = (folder.Path() / "").string() + "\xC3\xA9.eug";
+  const ProcessOutcome run = RunCli(folder, {accented});
+  EXPECT_EQ(run.out.find("Plain"), std::string::npos);
+#ifdef _WIN32
+  // Code page 932 has no "é"; the system's converter would have read e.eug.
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "pellarin-cli: cannot read '" + accented +
+                         "': the system's code page cannot spell its name\n");
+#else
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("Accent"), std::string::npos);
+#endif
 }

@@ -3,12 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 #include <string>
 #include <vector>
 
 #include "cli/lister_options.h"
+#include "cli/output_file.h"
 #include "cli/roster_listing.h"
+#include "cli/system_names.h"
 #include "support/save_builder.h"
 #include "support/temp_folder.h"
 #include "ui/roster_query.h"
@@ -128,7 +135,9 @@ TEST(ListerOptions, AgesTakeAnyThirtyTwoBitInteger) {
   EXPECT_EQ(options.criteria.maxAge, INT32_MAX);
   EXPECT_EQ(Accept({"--min-age", "+7", "file"}).criteria.minAge, 7);
   EXPECT_EQ(Accept({"--min-age", "1", "--min-age", "2", "file"}).criteria.minAge, 2);
-  for (const char* bad : {"2147483648", "-2147483649", "abc", "", "1x", " 1", "+-1", "+", "1.5"}) {
+  EXPECT_EQ(Accept({"--min-age", "010", "file"}).criteria.minAge, 10);  // decimal, never octal
+  for (const char* bad : {"2147483648", "-2147483649", "abc", "", "1x", " 1", "+-1", "+", "1.5",
+                          "0x10"}) {
     EXPECT_NE(Reject({"--max-age", bad, "file"}).find("--max-age"), std::string::npos) << bad;
   }
 }
@@ -152,14 +161,22 @@ TEST(ListerOptions, FileAndOptionShapes) {
   EXPECT_EQ(Accept({"-"}).file, "-");
   EXPECT_EQ(Accept({"save.eug", "--gender", "f"}).criteria.genderChoice, 2);
   EXPECT_TRUE(Accept({"--help", "--no-such-option"}).help);
-  EXPECT_NE(Reject({}).find("no save file"), std::string::npos);
+  EXPECT_TRUE(Accept({"x.eug", "-h"}).help);
+  EXPECT_TRUE(Accept({"--version"}).version);
+  EXPECT_NE(Reject({}).find("FILE"), std::string::npos);
   EXPECT_NE(Reject({"a.eug", "b.eug"}).find("b.eug"), std::string::npos);
-  EXPECT_NE(Reject({"--gender"}).find("needs a value"), std::string::npos);
+  EXPECT_NE(Reject({"--gender"}).find("--gender"), std::string::npos);
   EXPECT_NE(Reject({"--colour", "red", "f"}).find("--colour"), std::string::npos);
   EXPECT_NE(Reject({"-g", "f"}).find("-g"), std::string::npos);
-  EXPECT_NE(Reject({"--help=yes", "f"}).find("--help=yes"), std::string::npos);
   EXPECT_NE(Reject({"--sorted", "age", "f"}).find("--sorted"), std::string::npos);
   EXPECT_EQ(Accept({"--sort=age", "f"}).sorts, (std::vector<SortRequest>{{3, 1}}));
+
+  const ListerOptions written = Accept({"--csv", "-o", "a.csv", "f", "--output=b.csv"});
+  EXPECT_TRUE(written.csv);
+  EXPECT_EQ(written.output, "b.csv");
+  EXPECT_FALSE(Accept({"f"}).csv);
+  EXPECT_NE(Reject({"f", "--output"}).find("--output"), std::string::npos);
+  EXPECT_NE(Reject({"f", "--output="}).find("--output"), std::string::npos);
 }
 
 TEST(RosterListing, TextCellsAreDecodedAndKeptOnOneLine) {
@@ -182,6 +199,38 @@ TEST(RosterListing, HeaderThenTenTabSeparatedCellsPerRow) {
   std::ostringstream out;
   WriteRosterListing(rows, out);
   EXPECT_EQ(out.str(), std::string(kHeader) + "n\tm\t\t1\t2\t3\t4\t5\t6\t7\n");
+}
+
+TEST(RosterListing, CsvQuotesAsRfc4180AsksAndNoNameBecomesAFormula) {
+  EXPECT_EQ(CsvField("Jean", 0), "Jean");
+  EXPECT_EQ(CsvField("a,b", 0), "\"a,b\"");
+  EXPECT_EQ(CsvField("say \"hi\"", 0), "\"say \"\"hi\"\"\"");
+  EXPECT_EQ(CsvField("two\nlines", 0), "\"two\nlines\"");
+  EXPECT_EQ(CsvField("a\tb", 0), "a\tb");
+  EXPECT_EQ(CsvField("\x83\x74\x83\x42", 0), "\xE3\x83\x95\xE3\x82\xA3");
+  for (const std::string lead : {"=", "+", "-", "@", "\t"}) {
+    EXPECT_EQ(CsvField(lead + "SUM(A1)", 0), "'" + lead + "SUM(A1)");
+  }
+  EXPECT_EQ(CsvField("\r=1", 0), "\"'\r=1\"");
+  EXPECT_EQ(CsvField("=1,2", 0), "\"'=1,2\"");
+  EXPECT_EQ(CsvField("A=B", 0), "A=B");
+  EXPECT_EQ(CsvField("-12", 3), "-12");
+  EXPECT_EQ(CsvField("-", 1), "-");
+  EXPECT_EQ(CsvField(",", 2), "\",\"");
+
+  RosterRows rows;
+  const std::string_view cells[RosterRows::kColumnCount] = {"=x", "m", "c", "-1", "2",
+                                                           "3", "4", "5", "6", "7"};
+  rows.InsertItem(cells, 0);
+  const std::string csv =
+      "name,gender,religion,age,capital,martial,diplomacy,intrigue,stewardship,total\r\n"
+      "'=x,m,c,-1,2,3,4,5,6,7\r\n";
+  std::ostringstream withMark;
+  WriteRosterListing(rows, withMark, ListingFormat::kCsv);
+  EXPECT_EQ(withMark.str(), "\xEF\xBB\xBF" + csv);
+  std::ostringstream withoutMark;
+  WriteRosterListing(rows, withoutMark, ListingFormat::kCsvWithoutByteOrderMark);
+  EXPECT_EQ(withoutMark.str(), csv);
 }
 
 TEST_F(Lister, DefaultsListUnmarriedCatholicMenSixteenToThirtyByTotal) {
@@ -229,7 +278,26 @@ TEST_F(Lister, NoMatchPrintsTheHeaderAlone) {
   const Outcome run = RunWith({"--min-age", "31", "--max-age", "30", save_});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, kHeader);
-  EXPECT_EQ(RunWith({folder_.Write("empty.eug", "").string()}).out, kHeader);
+  const std::string nobodyAlive =
+      folder_.Write("dead.eug", TestSaveText({{.name = "Gone", .dead = true}})).string();
+  EXPECT_EQ(RunWith({nobodyAlive}).status, 0);
+  EXPECT_EQ(RunWith({nobodyAlive}).out, kHeader);
+}
+
+TEST_F(Lister, AFileWithNoSectionOfASaveIsStatusThree) {
+  std::string noise;
+  for (unsigned i = 1; noise.size() < 100000; i = i * 1103515245u + 12345u) {
+    noise += static_cast<char>(i >> 24);
+  }
+  for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"empty.eug", ""},
+                                    {"noise.eug", noise},
+                                    {"notes.eug", "a character\nwithout a realm"}}) {
+    const std::string path = folder_.Write(name, bytes).string();
+    const Outcome run = RunWith({path});
+    EXPECT_EQ(run.status, 3) << name;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "pellarin-cli: '" + path + "' does not look like a save of the game\n");
+  }
 }
 
 TEST_F(Lister, UnreadableFileIsOneLineNamingIt) {
@@ -248,11 +316,16 @@ TEST_F(Lister, BadOptionsGiveTheUsageOnStandardError) {
   const Outcome run = RunWith({"--gender", "x", save_});
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "pellarin-cli: invalid value 'x' for --gender\n" + std::string(kListerUsage));
+  EXPECT_EQ(run.err, "pellarin-cli: --gender: 'x' is none of all, m, f\n" + ListerUsageHint());
+  EXPECT_EQ(ListerUsageHint().rfind("Usage: pellarin-cli [OPTIONS] FILE\n", 0), 0u);
   const Outcome help = RunWith({"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out, kListerUsage);
+  EXPECT_EQ(help.out, ListerUsage());
   EXPECT_EQ(help.err, "");
+  for (const char* statusLine : {"0 listed", "2 the", "3 FILE does not look like a save"}) {
+    EXPECT_NE(help.out.find(statusLine), std::string::npos) << statusLine;
+  }
+  EXPECT_EQ(RunWith({"--version", save_}).out, "pellarin-cli 1.03.01\n");
 }
 
 TEST_F(Lister, FailingToWriteIsNoSuccess) {
@@ -261,4 +334,111 @@ TEST_F(Lister, FailingToWriteIsNoSuccess) {
   const std::vector<std::string_view> args = {save_};
   EXPECT_EQ(RunLister(args, broken, err), 1);
   EXPECT_EQ(err.str(), "pellarin-cli: cannot write the listing\n");
+}
+
+TEST_F(Lister, OnlyCsvChoosesCsvAndAConsoleGetsNoByteOrderMark) {
+  const auto run = [&](std::vector<std::string_view> args, bool console) {
+    args.push_back(save_);
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunLister(args, out, err, console), 0) << err.str();
+    return out.str();
+  };
+  const std::string tsv = run({}, false);
+  EXPECT_EQ(run({}, true), tsv);
+  const std::string csv = run({"--csv"}, false);
+  EXPECT_EQ(csv.rfind("\xEF\xBB\xBFname,gender,", 0), 0u);
+  EXPECT_EQ(run({"--csv"}, true), csv.substr(3));
+  // A file gets what a redirected standard output gets, whatever its name says.
+  const std::string file = (folder_.Path() / "list.csv").string();
+  run({"--csv", "--output", file}, true);
+  EXPECT_EQ(ReadFileBytes(file), csv);
+  run({"-o", file}, false);
+  EXPECT_EQ(ReadFileBytes(file), tsv);
+}
+
+TEST_F(Lister, TheOutputFileIsReplacedOnlyByAWholeList) {
+  const std::string list = folder_.Write("list.tsv", "earlier").string();
+  const std::string missing = (folder_.Path() / "missing.eug").string();
+  const std::string noSave = folder_.Write("empty.eug", "").string();
+  EXPECT_EQ(RunWith({"-o", list, missing}).status, 1);
+  EXPECT_EQ(RunWith({"-o", list, noSave}).status, 3);
+  EXPECT_EQ(ReadFileBytes(list), "earlier");
+
+  const Outcome written = RunWith({"-o", list, save_});
+  EXPECT_EQ(written.status, 0);
+  EXPECT_EQ(written.out + written.err, "");
+  EXPECT_EQ(ReadFileBytes(list), RunWith({save_}).out);
+
+  // A folder cannot be replaced: the list goes nowhere, and nothing is left beside it.
+  std::filesystem::create_directory(folder_.Path() / "folder");
+  const std::string folder = (folder_.Path() / "folder").string();
+  const Outcome failed = RunWith({"-o", folder, save_});
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(failed.err.rfind("pellarin-cli: cannot write the list to '" + folder + "': ", 0), 0u);
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+#ifndef _WIN32
+  // A pipe is written into by no rename, and a link stays a link to the replaced file.
+  const std::string pipe = (folder_.Path() / "folder" / "pipe").string();
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(RunWith({"-o", pipe, save_}).status, 1);
+  EXPECT_EQ(std::filesystem::status(pipe).type(), std::filesystem::file_type::fifo);
+  const std::filesystem::path link = folder_.Path() / "folder" / "link";
+  std::filesystem::create_symlink(list, link);
+  EXPECT_EQ(RunWith({"--csv", "-o", link.string(), save_}).status, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadFileBytes(list), RunWith({"--csv", save_}).out);
+#endif
+  const Outcome nowhere = RunWith({"-o", (folder_.Path() / "none" / "list").string(), save_});
+  EXPECT_EQ(nowhere.status, 1);
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder_.Path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"empty.eug", "folder", "household.eug", "list.tsv"}));
+}
+
+TEST_F(Lister, TheOutputIsNeverASave) {
+  const std::string saveBytes = ReadFileBytes(save_);
+  const std::filesystem::path link = folder_.Path() / "link.tsv";
+  std::filesystem::create_hard_link(save_, link);
+  for (const std::string& name : {save_, link.string(), (folder_.Path() / "new.EUG").string(),
+                                  (folder_.Path() / "new.eug.").string()}) {
+    const Outcome run = RunWith({"--output", name, save_});
+    EXPECT_EQ(run.status, 2) << name;
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(name), std::string::npos);
+  }
+  EXPECT_EQ(ReadFileBytes(save_), saveBytes);
+  EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "new.EUG"));
+#ifndef _WIN32
+  // Nor another save that a link leads to.
+  const std::string other = folder_.Write("other.eug", "another save").string();
+  std::filesystem::create_symlink(other, folder_.Path() / "other.csv");
+  EXPECT_EQ(RunWith({"-o", (folder_.Path() / "other.csv").string(), save_}).status, 2);
+  EXPECT_EQ(ReadFileBytes(other), "another save");
+#endif
+  // Refused before the save is read: a missing save is not even looked for.
+  EXPECT_EQ(RunWith({"-o", "x.eug", (folder_.Path() / "missing.eug").string()}).status, 2);
+
+  for (const char* name :
+       {"a.eug", "a.Eug ", "dir/a.eug.", "a.eug:list", "C:a.eug", "a.eug::$DATA"}) {
+    EXPECT_TRUE(HasSaveEnding(name)) << name;
+  }
+  for (const char* name :
+       {"a.csv", "eug", "a.eug.csv", "dir.eug/a.tsv", "dir.eug\\a.tsv", "a.eugx"}) {
+    EXPECT_FALSE(HasSaveEnding(name)) << name;
+  }
+}
+
+TEST(SystemNames, ANameIsPassedToTheLoaderOnlyAsItIsSpelt) {
+#ifdef _WIN32
+  // The system's converter would make "e.eug" of it.
+  EXPECT_EQ(CodePageFileName("\xC3\xA9.eug"), std::nullopt);
+  EXPECT_EQ(CodePageFileName("\xE3\x83\xAD.eug"), "\x83\x8D.eug");
+#else
+  EXPECT_EQ(CodePageFileName("\xC3\xA9.eug"), "\xC3\xA9.eug");
+#endif
+  EXPECT_EQ(CodePageFileName(std::string_view("a\0b", 3)), std::nullopt);
 }

@@ -245,3 +245,19 @@ TEST(ScanSave, TextEndingInsideTheCountriesKeepsTheCapitalsBeforeIt) {
 }
 
 }  // namespace
+
+TEST(LooksLikeSave, OneSectionStartIsEnoughAndNothingIsWritten) {
+  for (const std::string_view text : std::initializer_list<std::string_view>{
+           "x startdate = { year = 1", "marrige", "title\ncharacter", "\x81\x40 country",
+           kTestStartDate}) {
+    std::string copy(text);
+    EXPECT_TRUE(LooksLikeSave(copy.data())) << text;
+    EXPECT_EQ(copy, text);
+  }
+  // "character" counts only where a line begins, as the scanner looks for it; a NUL ends the text.
+  for (const std::string_view text : {"", "character = {", "a character", "startdate = {",
+                                      "Country", "marriage", "\x81"}) {
+    EXPECT_FALSE(LooksLikeSave(std::string(text).c_str())) << text;
+  }
+  EXPECT_FALSE(LooksLikeSave(std::string("text\0country", 12).c_str()));
+}

@@ -44,7 +44,9 @@ int Run(const std::filesystem::path& program, const std::vector<std::string>& ar
         const std::filesystem::path& outPath, const std::filesystem::path& errPath) {
   std::wstring commandLine = QuoteArgument(program.wstring());
   for (const std::string& arg : args) {
-    commandLine += L" " + QuoteArgument(std::filesystem::path(arg).wstring());
+    // The arguments are UTF-8: a path made of char8_t converts them as such.
+    const std::filesystem::path wide(std::u8string(arg.begin(), arg.end()));
+    commandLine += L" " + QuoteArgument(wide.wstring());
   }
   const HANDLE out = CreateOutputFile(outPath);
   const HANDLE err = CreateOutputFile(errPath);

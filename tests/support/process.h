@@ -11,7 +11,7 @@ struct ProcessOutcome {
   std::string err;
 };
 
-// Runs `program` with `args` and waits for it. Its standard output and error go through two files
-// in `scratch`, which must be a writable folder.
+// Runs `program` with `args`, in UTF-8, and waits for it. Its standard output and error go through
+// two files in `scratch`, which must be a writable folder.
 ProcessOutcome RunProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
                           const std::filesystem::path& scratch);
