@@ -1,5 +1,7 @@
 #include "system_names.h"
 
+#include "save/file_name.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -29,16 +31,7 @@ std::vector<std::string> ListerArguments(int argc, wchar_t** argv) {
 }
 
 std::optional<std::string> CodePageFileName(std::string_view name) {
-  const std::wstring wide = WideFromUtf8(name);
-  const int size = static_cast<int>(wide.size());
-  BOOL usedDefault = FALSE;
-  std::string converted(WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size,
-                                            nullptr, 0, nullptr, &usedDefault),
-                        '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, converted.data(),
-                      static_cast<int>(converted.size()), nullptr, &usedDefault);
-  if (usedDefault || converted.find('\0') != std::string::npos) return std::nullopt;
-  return converted;
+  return EncodeFileName(WideFromUtf8(name));
 }
 
 #else
