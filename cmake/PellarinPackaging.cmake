@@ -11,6 +11,7 @@ set(CPACK_STRIP_FILES ON)
 
 # The pictures that README.ja.md shows, installed wherever it goes.
 set(pictures
+  docs/window-windows.png
   docs/window.png
 )
 list(TRANSFORM pictures PREPEND ${PROJECT_SOURCE_DIR}/)
