@@ -29,10 +29,22 @@ fail() {
 }
 [[ -n "${DISPLAY:-}" ]] || fail "no display"
 
+# A Unix path as wine's drive Z: spells it.
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+
 workdir=$(mktemp -d)
-desktop=pellarin-end-to-end
+# A desktop of this run's own; at the end, this run's program and probes go, and the desktop
+# with them.
+desktop=pellarin-end-to-end-$$
+# Ends the processes whose command line holds the Unix path $1 as wine spells it.
+end_processes() {
+  local path
+  path=$(winpath "$1")
+  pkill -f -- "${path//\\/\\\\}" 2>/dev/null || true
+}
 cleanup() {
-  "$wine_run" explorer.exe "/desktop=$desktop" taskkill.exe /f /im pellarin.exe >/dev/null 2>&1 || true
+  end_processes "$program"
+  end_processes "$workdir"
   rm -rf "$workdir"
 }
 trap cleanup EXIT
@@ -44,9 +56,6 @@ saves="$game/scenarios/save games"
 # typed.eug: the characters of 1200_france.eug, whom the oldest save does not have.
 cp "$saves/1200_france.eug" "$game/typed.eug"
 cd "$game"
-
-# A Unix path as wine's drive Z: spells it.
-winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 
 # Runs the probe in the desktop and prints its answer; fails when none comes.
 probe() {
