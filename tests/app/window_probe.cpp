@@ -19,35 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "support/native_windows.h"
+
 namespace {
 
 HWND FindTopLevel(const wchar_t* caption) {
   HWND window = FindWindowW(nullptr, caption);
   return window != nullptr && IsWindowVisible(window) ? window : nullptr;
-}
-
-std::vector<HWND> Children(HWND parent) {
-  std::vector<HWND> children;
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&children));
-  return children;
-}
-
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
-
-std::wstring TextOf(HWND window) {
-  wchar_t text[1024] = {};
-  SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-  return text;
 }
 
 std::wstring Rect(const RECT& r) {
@@ -168,12 +146,12 @@ int Run(int argc, wchar_t** argv, std::wstring& answer) {
     return 0;
   }
   if (command == L"texts") {
-    for (HWND child : Children(window)) answer += TextOf(child) + L"\n";
+    for (HWND child : ChildWindows(window)) answer += WindowText(child) + L"\n";
     return 0;
   }
   if (command == L"column" && argc == 5) {
-    for (HWND child : Children(window)) {
-      if (ClassOf(child) == WC_LISTVIEWW) return ColumnCells(child, _wtoi(argv[4]), answer) ? 0 : 1;
+    for (HWND child : ChildWindows(window)) {
+      if (ClassName(child) == WC_LISTVIEWW) return ColumnCells(child, _wtoi(argv[4]), answer) ? 0 : 1;
     }
     return 1;
   }

@@ -122,6 +122,9 @@ start_program() {
   status_file=$workdir/status-$1.txt
   "$wine_run" explorer.exe "/desktop=$desktop,1024x768" "$(winpath "$probe_exe")" \
     "$(winpath "$status_file")" run "$(winpath "$program")" >/dev/null 2>&1 &
+  # The desktop first: a probe started before it would make the desktop itself and stay with it.
+  for _ in $(seq 300); do [[ -n "$(desktop_window)" ]] && break; sleep 0.1; done
+  [[ -n "$(desktop_window)" ]] || fail "wine's virtual desktop did not show"
   wait_for rect "$caption" >/dev/null || fail "no window captioned '$caption'"
   sleep 1
 }
