@@ -39,11 +39,13 @@ std::wstring Rect(const RECT& r) {
 bool ColumnCells(HWND list, int column, std::wstring& out) {
   DWORD pid = 0;
   GetWindowThreadProcessId(list, &pid);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
   if (process == nullptr) return false;
   constexpr int kTextUnits = 512;
   const SIZE_T size = sizeof(LVITEMW) + kTextUnits * sizeof(wchar_t);
-  auto* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+  auto* remote =
+      static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
   bool ok = remote != nullptr;
   const int rows = ok ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
   for (int row = 0; ok && row < rows; ++row) {
@@ -100,8 +102,8 @@ int Run(int argc, wchar_t** argv, std::wstring& answer) {
   }
   if (command == L"decoy") {
     // Another program's window to activate, so that the program's window is inactive.
-    HWND decoy = CreateWindowExW(0, L"STATIC", L"decoy", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600,
-                                 500, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND decoy = CreateWindowExW(0, L"STATIC", L"decoy", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500,
+                                 300, 200, nullptr, nullptr, nullptr, nullptr);
     if (decoy == nullptr) return 1;
     SetForegroundWindow(decoy);
     MSG message;
@@ -133,7 +135,8 @@ int Run(int argc, wchar_t** argv, std::wstring& answer) {
     for (int x = r.right - 1; x > r.left; --x) {
       if (SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) != HTCLOSE) continue;
       int left = x;
-      while (left > r.left && SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(left - 1, y)) == HTCLOSE) {
+      while (left > r.left &&
+             SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(left - 1, y)) == HTCLOSE) {
         --left;
       }
       answer = std::to_wstring((left + x) / 2) + L" " + std::to_wstring(y) + L"\n";
@@ -151,7 +154,8 @@ int Run(int argc, wchar_t** argv, std::wstring& answer) {
   }
   if (command == L"column" && argc == 5) {
     for (HWND child : ChildWindows(window)) {
-      if (ClassName(child) == WC_LISTVIEWW) return ColumnCells(child, _wtoi(argv[4]), answer) ? 0 : 1;
+      if (ClassName(child) == WC_LISTVIEWW)
+        return ColumnCells(child, _wtoi(argv[4]), answer) ? 0 : 1;
     }
     return 1;
   }

@@ -20,7 +20,8 @@ std::wstring ClassName(HWND window) {
 
 std::wstring WindowText(HWND window) {
   std::wstring text(1024, L'\0');
-  const LRESULT length = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  const LRESULT length =
+      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(length));
   return text;
 }

@@ -35,7 +35,8 @@ TEST_F(WindowsWindowTest, TableIsAPlainReportListAfterAnyChangeOfStyle) {
     const LONG style = GetWindowLongW(Table(), GWL_STYLE);
     EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
     // The virtual list; the shared image lists change nothing on screen.
-    EXPECT_EQ(style & 0xFFFF & ~LVS_TYPEMASK, LVS_OWNERDATA | LVS_SHAREIMAGELISTS) << std::hex << style;
+    EXPECT_EQ(style & 0xFFFF & ~LVS_TYPEMASK, LVS_OWNERDATA | LVS_SHAREIMAGELISTS)
+        << std::hex << style;
     EXPECT_TRUE(style & WS_BORDER);
     EXPECT_TRUE(style & WS_TABSTOP);
     EXPECT_FALSE(GetWindowLongW(Table(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
@@ -55,7 +56,8 @@ TEST_F(WindowsWindowTest, WindowHasASizingBorderButNoSizeGripNorMinimiseOrMaximi
   EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
   for (HWND child : ChildWindows(dialog.GetHWND())) {
-    EXPECT_FALSE(ClassName(child) == L"ScrollBar" && (GetWindowLongW(child, GWL_STYLE) & SBS_SIZEGRIP))
+    EXPECT_FALSE(ClassName(child) == L"ScrollBar" &&
+                 (GetWindowLongW(child, GWL_STYLE) & SBS_SIZEGRIP))
         << "a size grip";
   }
 }
@@ -117,8 +119,7 @@ void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD) {
 
 TEST(WindowsFileDialogTest, ANameTypedWithoutAnExtensionIsReadAsTyped) {
   TempFolder folder;
-  folder.Write("scenarios/save games/plain",
-               TestSaveText({{.name = "Bertrand", .age = 20}}));
+  folder.Write("scenarios/save games/plain", TestSaveText({{.name = "Bertrand", .age = 20}}));
   folder.Write("scenarios/save games/plain.eug", TestSaveText({{.name = "Other", .age = 20}}));
   CurrentDirectoryGuard directory(folder.Path());
 
