@@ -18,7 +18,7 @@ include(GoogleTest)
 # The environment of the window tests and programs: GTK looks for session services that a test
 # machine lacks, and under AddressSanitizer the toolkit's own leaks would drown the report.
 set(PELLARIN_WINDOW_TEST_ENVIRONMENT "GSETTINGS_BACKEND=memory" "NO_AT_BRIDGE=1")
-# Under wine: the programs open windows (.ci/wine-run).
+# Under wine: the programs drive windows, and run in a virtual desktop of their own (.ci/wine-run).
 if(WIN32)
   list(APPEND PELLARIN_WINDOW_TEST_ENVIRONMENT "PELLARIN_WINE_WINDOWS=1")
 endif()
