@@ -5,6 +5,7 @@
 #include "save/code_page.h"
 #include "save/roster_table.h"
 #include "ui/roster_rows.h"
+#include "ui/spreadsheet_guard.h"
 
 int ColumnFromKey(std::string_view key) {
   const auto found = std::find_if(kRosterColumns.begin(), kRosterColumns.end(),
@@ -35,10 +36,7 @@ std::string ListingCell(std::string_view cell, int column) {
 
 std::string CsvField(std::string_view cell, int column) {
   std::string text = DecodedCell(cell, column);
-  if (FormatOf(column) == CellFormat::kText && !text.empty() &&
-      std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos) {
-    text.insert(0, 1, '\'');
-  }
+  if (FormatOf(column) == CellFormat::kText) text = GuardSpreadsheetText(text);
   if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
   std::string quoted = "\"";
   for (const char c : text) {

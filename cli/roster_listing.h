@@ -16,8 +16,8 @@ int ColumnFromKey(std::string_view key);
 std::string ListingCell(std::string_view cell, int column);
 
 // A cell as a CSV field (RFC 4180), decoded as ListingCell does but with its tabs and line breaks
-// kept. A name that begins with "=", "+", "-", "@", a tab or a carriage return gets a leading "'",
-// so that a spreadsheet takes it as text and never as a formula; numbers stay as they are. A field
+// kept. A name is guarded against being taken for a formula (GuardSpreadsheetText); numbers stay
+// as they are. A field
 // that holds a comma, a quotation mark or a line break is quoted, its quotation marks doubled.
 std::string CsvField(std::string_view cell, int column);
 

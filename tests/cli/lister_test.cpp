@@ -208,9 +208,15 @@ TEST(RosterListing, CsvQuotesAsRfc4180AsksAndNoNameBecomesAFormula) {
   EXPECT_EQ(CsvField("two\nlines", 0), "\"two\nlines\"");
   EXPECT_EQ(CsvField("a\tb", 0), "a\tb");
   EXPECT_EQ(CsvField("\x83\x74\x83\x42", 0), "\xE3\x83\x95\xE3\x82\xA3");
+  // The ASCII leads and their full-width forms (＝＋－＠, as code page 932 spells them).
   for (const std::string lead : {"=", "+", "-", "@", "\t"}) {
     EXPECT_EQ(CsvField(lead + "SUM(A1)", 0), "'" + lead + "SUM(A1)");
   }
+  EXPECT_EQ(CsvField("\x81\x81\x82\x50", 0), "'\xEF\xBC\x9D\xEF\xBC\x91");
+  EXPECT_EQ(CsvField("\x81\x7B", 0), "'\xEF\xBC\x8B");
+  EXPECT_EQ(CsvField("\x81\x7C", 0), "'\xEF\xBC\x8D");
+  EXPECT_EQ(CsvField("\x81\x97", 0), "'\xEF\xBC\xA0");
+  EXPECT_EQ(CsvField("\x83\x41=", 0), "\xE3\x82\xA2=");
   EXPECT_EQ(CsvField("\r=1", 0), "\"'\r=1\"");
   EXPECT_EQ(CsvField("=1,2", 0), "\"'=1,2\"");
   EXPECT_EQ(CsvField("A=B", 0), "A=B");

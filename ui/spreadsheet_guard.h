@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// A spreadsheet takes a cell that begins with "=", "+", "-" or "@" (or their full-width forms,
+// which a Japanese input method types as readily) as a formula, and one that begins with a tab or
+// a carriage return may be split or trimmed into one. A save's names are the game's and anybody's,
+// so every place that hands the roster to a spreadsheet (the lister's CSV, the window's copy)
+// passes a name through here: such a name gets a leading "'", which the spreadsheet reads as "this
+// is text" and does not show. `text` is UTF-8; anything else comes back unchanged.
+std::string GuardSpreadsheetText(std::string_view text);
