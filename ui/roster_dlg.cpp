@@ -26,6 +26,7 @@
 #include "save/file_name.h"
 #include "save/save_scanner.h"
 #include "ui/dialog_resources.h"
+#include "ui/display_scale.h"
 #include "ui/gtk_controls.h"
 #include "ui/platform_services.h"
 #include "ui/roster_list_ctrl.h"
@@ -39,7 +40,7 @@ namespace {
 constexpr int kAgeMin = 0;
 constexpr int kAgeMax = 100;
 
-// Where the table goes on every change of size, in pixels of the client area.
+// Where the table goes on every change of size, in pixels of the client area of a 96-DPI screen.
 constexpr int kTableLeft = 5;
 constexpr int kTableTop = 200;
 constexpr int kTableRightMargin = 5;
@@ -163,8 +164,9 @@ void CRosterDlg::OnInitDialog() {
   m_comboMarital->SetSelection(kDefaultSearch.maritalChoice);
 
   // Appended in order, column k of the list shows cell k of the rows.
+  const DisplayScale scale = DisplayScale::Of(*this);
   for (const RosterColumn& column : kRosterColumns) {
-    m_listRoster->AppendColumn(column.title, wxLIST_FORMAT_LEFT, column.width);
+    m_listRoster->AppendColumn(column.title, wxLIST_FORMAT_LEFT, scale(column.width));
   }
   m_listRoster->AttachRows(&m_rows);
 
@@ -219,10 +221,12 @@ void CRosterDlg::OnSize(wxSizeEvent& event) {
   const wxSize client = GetClientSize();
   if (client == m_sizeClient) return;
   m_sizeClient = client;
+  const DisplayScale scale = DisplayScale::Of(*this);
+  const int left = scale(kTableLeft);
+  const int top = scale(kTableTop);
   // A client area too small for the margins leaves the table with no width or height at all.
-  m_listRoster->SetSize(kTableLeft, kTableTop,
-                        std::max(0, client.x - kTableLeft - kTableRightMargin),
-                        std::max(0, client.y - kTableTop - kTableBottomMargin));
+  m_listRoster->SetSize(left, top, std::max(0, client.x - left - scale(kTableRightMargin)),
+                        std::max(0, client.y - top - scale(kTableBottomMargin)));
 }
 
 bool CRosterDlg::LoadSave(const char* path) {

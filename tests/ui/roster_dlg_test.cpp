@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -30,6 +31,7 @@
 #include "app/about_dlg.h"
 #include "save/file_name.h"
 #include "res/resource.h"
+#include "ui/display_scale.h"
 #include "ui/roster_dlg.h"
 #include "ui/roster_query.h"
 #include "support/window_test_support.h"
@@ -580,6 +582,55 @@ TEST_F(PlacementTest, TooSmallAClientAreaLeavesTheTableNoSize) {
   const wxSize client = dialog->GetClientSize();
   const wxRect expected(5, 200, std::max(0, client.x - 10), 95);
   EXPECT_TRUE(DispatchUntil([&] { return Table().GetRect() == expected; }));
+}
+
+TEST(DisplayScaleTest, RoundsToTheNearestPixelWithHalvesAwayFromZero) {
+  EXPECT_EQ(DisplayScale(96)(205), 205);
+  EXPECT_EQ(DisplayScale(144)(5), 8);
+  EXPECT_EQ(DisplayScale(144)(-5), -8);
+  EXPECT_EQ(DisplayScale(120)(50), 63);
+  EXPECT_EQ(DisplayScale(120)(10), 13);
+  EXPECT_EQ(DisplayScale(-1)(200), 200) << "no resolution reported";
+}
+
+// The window on a scaled display: a run of its own on a display whose resolution
+// PELLARIN_DISPLAY_DPI tells. The other tests hold the numbers at 96 DPI.
+class ScaledDisplayTest : public PlacementTest {};
+
+TEST_F(ScaledDisplayTest, ColumnsAndTheTablesPlaceGrowWithTheDisplay) {
+  const char* setting = std::getenv("PELLARIN_DISPLAY_DPI");
+  if (setting == nullptr) GTEST_SKIP() << "needs a scaled display of its own";
+  struct Layout {
+    int dpi;
+    std::vector<int> widths;
+    int margin;
+    int top;
+  };
+  const std::vector<Layout> layouts = {
+      {96, {200, 50, 50, 50, 60, 50, 50, 50, 50, 50}, 5, 200},
+      {144, {300, 75, 75, 75, 90, 75, 75, 75, 75, 75}, 8, 300},
+      {192, {400, 100, 100, 100, 120, 100, 100, 100, 100, 100}, 10, 400}};
+  const int dpi = std::atoi(setting);
+  const auto layout =
+      std::find_if(layouts.begin(), layouts.end(), [&](const Layout& l) { return l.dpi == dpi; });
+  ASSERT_NE(layout, layouts.end()) << dpi;
+  ASSERT_EQ(DisplayScale::Of(*dialog).Dpi(), dpi);
+
+  ASSERT_EQ(Table().GetColumnCount(), 10);
+  for (int k = 0; k < 10; ++k) EXPECT_EQ(Table().GetColumnWidth(k), layout->widths[k]) << k;
+
+  const wxSize client = dialog->GetClientSize() + wxSize(100, 100);
+  ASSERT_TRUE(ResizeClient(client));
+  const wxRect expected(layout->margin, layout->top, client.x - 2 * layout->margin,
+                        client.y - layout->top - layout->margin);
+  EXPECT_TRUE(DispatchUntil([&] { return Table().GetRect() == expected; }))
+      << Table().GetRect().x << "," << Table().GetRect().y << " " << Table().GetRect().width
+      << "x" << Table().GetRect().height;
+  for (wxWindow* control : dialog->GetChildren()) {
+    if (control == &Table()) continue;
+    EXPECT_LE(control->GetRect().GetBottom(), Table().GetRect().GetTop() - 1)
+        << control->GetId() << " is overlapped by the table";
+  }
 }
 
 TEST_F(RosterDlgTest, CloseRequestEndsTheProcessWithoutTheFileDialog) {
