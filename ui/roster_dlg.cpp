@@ -10,9 +10,9 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
-#include <wx/filedlg.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/slider.h>
@@ -239,12 +239,11 @@ bool CRosterDlg::LoadSave(const char* path) {
 }
 
 void CRosterDlg::OnOpenFile(wxCommandEvent&) {
-  wxFileDialog dialog(this, kOpenFileTitle, OpenFileFolder(), wxEmptyString, kSaveFileFilter,
-                      wxFD_OPEN);
-#ifdef __WXGTK__
-  MatchFiltersInAnyCase(dialog);
-#endif
-  const std::optional<wxString> chosen = m_services.RunFileDialog(dialog);
+  // The command's one box is its own message: what fails along the way, the change of folder
+  // included, is told by that message or not at all, never by a box of the toolkit's log.
+  const wxLogNull noLog;
+  const std::optional<wxString> chosen =
+      m_services.RunFileDialog({kOpenFileTitle, kSaveFileFilter, OpenFileFolder(), this});
   // The command leaves the current directory at the file's folder, whatever the file dialog did
   // with it: later opens and automatic loads look for their folder from there. It moves as the
   // dialog closes, before the re-activation that follows.
@@ -308,6 +307,8 @@ void CRosterDlg::OnActivateEvent(wxActivateEvent& event) {
 
 void CRosterDlg::LoadOnActivation() {
   if (!m_chkAutoOpen->IsChecked()) return;
+  // Nothing that the automatic load does is told.
+  const wxLogNull noLog;
   const std::string path = FindSaveGame(kSaveGameFolder);
   if (path.empty()) return;
   LoadSave(path.c_str());

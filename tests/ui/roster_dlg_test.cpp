@@ -17,6 +17,7 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/listctrl.h>
+#include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/slider.h>
@@ -298,15 +299,13 @@ TEST_F(RosterDlgTest, SortingKeepsTheSelectionWithItsRows) {
 TEST_F(RosterDlgTest, EscapeRunsTheOpenCommandWithItsFileDialog) {
   PressEscape();
   ASSERT_EQ(services.fileDialogs.size(), 1u);
-  const FakeServices::FileDialogShown& shown = services.fileDialogs[0];
+  const FileDialogRequest& shown = services.fileDialogs[0].request;
   EXPECT_EQ(shown.title, Utf8("セーブファイルを指定してください"));
-  EXPECT_EQ(shown.wildcard, Utf8("セーブファイル|*.eug"));
-  EXPECT_TRUE(wxFileName(shown.directory).IsAbsolute())
-      << "a file dialog may ignore a relative one";
-  EXPECT_EQ(std::filesystem::path(shown.directory.utf8_string()),
+  EXPECT_EQ(shown.filter, Utf8("セーブファイル|*.eug"));
+  EXPECT_EQ(shown.owner, dialog.get());
+  EXPECT_TRUE(wxFileName(shown.folder).IsAbsolute()) << "a file dialog may ignore a relative one";
+  EXPECT_EQ(std::filesystem::path(shown.folder.utf8_string()),
             std::filesystem::current_path() / "scenarios" / "save games");
-  EXPECT_TRUE(shown.style & wxFD_OPEN);
-  EXPECT_FALSE(shown.style & wxFD_FILE_MUST_EXIST) << "a typed name need not exist";
   EXPECT_TRUE(services.messages.empty()) << "cancelled";
 }
 
@@ -386,6 +385,28 @@ TEST_F(RosterDlgTest, UnreadableFileIsReportedAndLeavesNoSave) {
   Open(folder.Path());  // a folder is no file either
   EXPECT_EQ(services.messages.back().text, Utf8("ファイルを読み込めませんでした。"));
   EXPECT_EQ(Table().GetItemCount(), 0) << "the search after the failed read found nothing";
+}
+
+// What reaches the toolkit's log, which in the program shows each message in a box of its own.
+class LogRecorder : public wxLog {
+ public:
+  LogRecorder() : m_previous(wxLog::SetActiveTarget(this)) {}
+  ~LogRecorder() override { wxLog::SetActiveTarget(m_previous); }
+  std::vector<wxString> messages;
+
+ protected:
+  void DoLogTextAtLevel(wxLogLevel, const wxString& text) override { messages.push_back(text); }
+
+ private:
+  wxLog* m_previous;
+};
+
+TEST_F(RosterDlgTest, OpenFromAFolderThatIsNotThereShowsItsOwnBoxOnly) {
+  LogRecorder log;
+  Open(folder.Path() / "nofolder" / "x.eug");
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.messages[0].text, Utf8("ファイルを読み込めませんでした。"));
+  EXPECT_TRUE(log.messages.empty()) << log.messages.front();
 }
 
 // Names that a Japanese Windows' 8-bit file functions cannot spell.
@@ -758,10 +779,12 @@ TEST_F(GtkControlsTest, TextsFitWholeAndTheTableHasClassicScrollBars) {
   EXPECT_FALSE(gtk_scrolled_window_get_overlay_scrolling(GTK_SCROLLED_WINDOW(Table().GetHandle())));
 }
 
-TEST_F(GtkControlsTest, FileFilterMatchesInAnyCase) {
+TEST_F(GtkControlsTest, FileDialogOpensAnyNameAndItsFilterMatchesInAnyCase) {
   PressEscape();
   ASSERT_EQ(services.fileDialogs.size(), 1u);
-  EXPECT_EQ(services.fileDialogs[0].wildcard, Utf8("セーブファイル|*.eug"));
+  EXPECT_TRUE(services.fileDialogs[0].style & wxFD_OPEN);
+  EXPECT_FALSE(services.fileDialogs[0].style & wxFD_FILE_MUST_EXIST)
+      << "a typed name need not exist";
   EXPECT_EQ(services.fileDialogs[0].namesListed,
             (std::vector<wxString>{"save.eug", "SAVE.EUG", "Save.Eug"}));
 }
