@@ -21,6 +21,7 @@
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/slider.h>
+#include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
@@ -626,11 +627,12 @@ TEST_F(ScaledDisplayTest, ColumnsAndTheTablesPlaceGrowWithTheDisplay) {
     std::vector<int> widths;
     int margin;
     int top;
+    int icon;
   };
   const std::vector<Layout> layouts = {
-      {96, {200, 50, 50, 50, 60, 50, 50, 50, 50, 50}, 5, 200},
-      {144, {300, 75, 75, 75, 90, 75, 75, 75, 75, 75}, 8, 300},
-      {192, {400, 100, 100, 100, 120, 100, 100, 100, 100, 100}, 10, 400}};
+      {96, {200, 50, 50, 50, 60, 50, 50, 50, 50, 50}, 5, 200, 32},
+      {144, {300, 75, 75, 75, 90, 75, 75, 75, 75, 75}, 8, 300, 48},
+      {192, {400, 100, 100, 100, 120, 100, 100, 100, 100, 100}, 10, 400, 64}};
   const int dpi = std::atoi(setting);
   const auto layout =
       std::find_if(layouts.begin(), layouts.end(), [&](const Layout& l) { return l.dpi == dpi; });
@@ -652,6 +654,13 @@ TEST_F(ScaledDisplayTest, ColumnsAndTheTablesPlaceGrowWithTheDisplay) {
     EXPECT_LE(control->GetRect().GetBottom(), Table().GetRect().GetTop() - 1)
         << control->GetId() << " is overlapped by the table";
   }
+
+  // The about box shows the icon as large as the display shows icons.
+  CAboutDlg about;
+  auto* icon = dynamic_cast<wxStaticBitmap*>(about.GetChildren().GetFirst()->GetData());
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(icon->GetSize(), wxSize(layout->icon, layout->icon));
+  EXPECT_EQ(icon->GetBitmap().GetLogicalSize(), wxSize(layout->icon, layout->icon));
 }
 
 TEST_F(RosterDlgTest, CloseRequestEndsTheProcessWithoutTheFileDialog) {
