@@ -1,5 +1,6 @@
 #include "ui/dialog_resources.h"
 
+#include <wx/bmpbndl.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/dialog.h>
@@ -71,22 +72,28 @@ void AdaptControlHeights(wxDialog& dialog) {
   }
 }
 
-#ifdef __WXGTK__
-// An icon control shows its icon as large as the display shows icons: 32 × 32 pixels of a 96-DPI
-// screen, scaled like the window's other numbers. (Windows' toolkit scales it by itself.)
+// How large an icon control shows its icon on a 96-DPI screen: the system's icon size there.
+constexpr int kIconSize = 32;
+
+// An icon control shows its icon as large as the display shows icons, scaled like the window's
+// other numbers.
 void ScaleIcons(wxDialog& dialog) {
-  const DisplayScale scale = DisplayScale::Of(dialog);
+  const int size = DisplayScale::Of(dialog)(kIconSize);
+  if (size == kIconSize) return;
   for (wxWindow* control : dialog.GetChildren()) {
     auto* icon = dynamic_cast<wxStaticBitmap*>(control);
     if (icon == nullptr) continue;
-    const wxBitmap bitmap = icon->GetBitmap();
-    const wxSize size(scale(bitmap.GetWidth()), scale(bitmap.GetHeight()));
-    if (!bitmap.IsOk() || size == bitmap.GetSize()) continue;
-    icon->SetBitmap(wxBitmap(bitmap.ConvertToImage().Scale(size.x, size.y)));
-    icon->SetSize(size);
+    const wxImage image = icon->GetBitmap().ConvertToImage();
+    wxBitmapBundle scaled(wxBitmap(image.Scale(size, size)));
+#ifdef __WXMSW__
+    // Here the toolkit picks the bitmap for the window's resolution itself, from those it has.
+    scaled = wxBitmapBundle::FromBitmaps(wxBitmap(image.Scale(kIconSize, kIconSize)),
+                                         scaled.GetBitmap(wxDefaultSize));
+#endif
+    icon->SetBitmap(scaled);
+    icon->SetSize(size, size);
   }
 }
-#endif
 
 // Dialog units follow the dialog's font. The stock handler sizes the dialog before it applies the
 // template's font, so it would measure the dialog in units of the default font and its controls in
@@ -98,9 +105,7 @@ class TemplateDialogXmlHandler : public wxDialogXmlHandler {
     if (auto* dialog = dynamic_cast<wxDialog*>(object); dialog != nullptr) {
       if (HasParam("size")) dialog->SetClientSize(GetSize("size", dialog));
       AdaptControlHeights(*dialog);
-#ifdef __WXGTK__
       ScaleIcons(*dialog);
-#endif
     }
     return object;
   }
