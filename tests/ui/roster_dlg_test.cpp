@@ -631,8 +631,7 @@ TEST_F(ScaledDisplayTest, ColumnsAndTheTablesPlaceGrowWithTheDisplay) {
   };
   const std::vector<Layout> layouts = {
       {96, {200, 50, 50, 50, 60, 50, 50, 50, 50, 50}, 5, 200, 32},
-      {144, {300, 75, 75, 75, 90, 75, 75, 75, 75, 75}, 8, 300, 48},
-      {192, {400, 100, 100, 100, 120, 100, 100, 100, 100, 100}, 10, 400, 64}};
+      {144, {300, 75, 75, 75, 90, 75, 75, 75, 75, 75}, 8, 300, 48}};
   const int dpi = std::atoi(setting);
   const auto layout =
       std::find_if(layouts.begin(), layouts.end(), [&](const Layout& l) { return l.dpi == dpi; });
