@@ -18,7 +18,7 @@ struct RosterColumn {
   RecordField field;     // the field shown; the sort compares it when the column is clicked
   CellFormat format;
   const wchar_t* title;  // the window's header
-  int width;             // the window's header width, in pixels
+  int width;             // the window's header width, in pixels of a 96-DPI screen
   std::string_view key;  // the lister's header, and the name that its --sort takes
 };
 

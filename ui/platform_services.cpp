@@ -1,6 +1,7 @@
 #include "ui/platform_services.h"
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@
 #include <gdk/gdkx.h>
 #endif
 #endif
+
+#include "ui/gtk_controls.h"
 
 namespace {
 
@@ -65,25 +68,23 @@ bool IsPressWaiting() {
 #endif
 
 #ifdef __WXMSW__
-// The system's open-file dialog with the title, filter, starting folder and owner that `dialog`
-// was given, and no default extension: a name typed without one comes back as typed, where the
-// toolkit's own dialog would append the filter's. It leaves the current directory at the
-// confirmed file's folder.
-std::optional<wxString> RunOpenFileName(wxFileDialog& dialog) {
+// The system's open-file dialog. A name typed without an extension comes back as typed, where the
+// toolkit's own dialog would append the filter's.
+std::optional<wxString> RunOpenFileName(const FileDialogRequest& dialog) {
   // Each description and pattern ended by a NUL, the list by an empty string.
   std::wstring filter;
-  for (const wxString& part : wxSplit(dialog.GetWildcard(), '|', '\0')) {
+  for (const wxString& part : wxSplit(dialog.filter, '|', '\0')) {
     filter += part.ToStdWstring();
     filter += L'\0';
   }
   filter += L'\0';
-  const std::wstring title = dialog.GetMessage().ToStdWstring();
-  const std::wstring folder = dialog.GetDirectory().ToStdWstring();
+  const std::wstring title = dialog.title.ToStdWstring();
+  const std::wstring folder = dialog.folder.ToStdWstring();
   std::vector<wchar_t> file(32768, L'\0');
 
   OPENFILENAMEW request{};
   request.lStructSize = sizeof request;
-  request.hwndOwner = dialog.GetParent() != nullptr ? dialog.GetParent()->GetHWND() : nullptr;
+  request.hwndOwner = dialog.owner != nullptr ? dialog.owner->GetHWND() : nullptr;
   request.lpstrFilter = filter.c_str();
   request.nFilterIndex = 1;
   request.lpstrFile = file.data();
@@ -99,12 +100,22 @@ std::optional<wxString> RunOpenFileName(wxFileDialog& dialog) {
 
 }  // namespace
 
-std::optional<wxString> PlatformServices::RunFileDialog(wxFileDialog& dialog) {
+#ifdef __WXGTK__
+std::unique_ptr<wxFileDialog> CreateFileDialog(const FileDialogRequest& request) {
+  auto dialog = std::make_unique<wxFileDialog>(request.owner, request.title, request.folder,
+                                               wxEmptyString, request.filter, wxFD_OPEN);
+  MatchFiltersInAnyCase(*dialog);
+  return dialog;
+}
+#endif
+
+std::optional<wxString> PlatformServices::RunFileDialog(const FileDialogRequest& request) {
 #ifdef __WXMSW__
-  return RunOpenFileName(dialog);
+  return RunOpenFileName(request);
 #else
-  if (dialog.ShowModal() != wxID_OK) return std::nullopt;
-  return dialog.GetPath();
+  const std::unique_ptr<wxFileDialog> dialog = CreateFileDialog(request);
+  if (dialog->ShowModal() != wxID_OK) return std::nullopt;
+  return dialog->GetPath();
 #endif
 }
 

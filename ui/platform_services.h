@@ -1,10 +1,11 @@
 // What the roster window asks of the desktop beyond its own controls: running the file-open
 // dialog and the message box, what lies behind a change of activation, the state of the mouse
-// buttons, and ending the process. The window
-// builds and configures the boxes itself; these only run them. Tests derive from this class to
-// stand in for the modal boxes and for the end of the process.
+// buttons, and ending the process. The window says what the file dialog is to show and builds
+// the message box itself; these run them. Tests derive from this class to stand in for the modal
+// boxes and for the end of the process.
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include <wx/string.h>
@@ -13,12 +14,29 @@ class wxFileDialog;
 class wxMessageDialog;
 class wxWindow;
 
+// What the open-file dialog shows. It has no default extension and does not require the
+// confirmed file to exist.
+struct FileDialogRequest {
+  wxString title;
+  // Descriptions and patterns in turn, separated by '|', as the toolkit writes its filters.
+  wxString filter;
+  // The folder it starts in; where that does not exist, the dialog's own choice.
+  wxString folder;
+  wxWindow* owner = nullptr;
+};
+
+#ifdef __WXGTK__
+// GTK's open-file dialog for `request`, whose filters match names in any case, as Windows does.
+std::unique_ptr<wxFileDialog> CreateFileDialog(const FileDialogRequest& request);
+#endif
+
 class PlatformServices {
  public:
   virtual ~PlatformServices() = default;
 
-  // Runs the file dialog modally; the confirmed file's full path, or none when it was cancelled.
-  virtual std::optional<wxString> RunFileDialog(wxFileDialog& dialog);
+  // Runs the open-file dialog modally; the confirmed file's full path, or none when it was
+  // cancelled. On Windows it leaves the current directory at the confirmed file's folder.
+  virtual std::optional<wxString> RunFileDialog(const FileDialogRequest& request);
 
   // Runs the message box modally until it is closed.
   virtual void RunMessageBox(wxMessageDialog& box);

@@ -10,9 +10,9 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
-#include <wx/filedlg.h>
 #include <wx/filefn.h>
 #include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/slider.h>
@@ -26,6 +26,7 @@
 #include "save/file_name.h"
 #include "save/save_scanner.h"
 #include "ui/dialog_resources.h"
+#include "ui/display_scale.h"
 #include "ui/gtk_controls.h"
 #include "ui/platform_services.h"
 #include "ui/roster_list_ctrl.h"
@@ -39,7 +40,7 @@ namespace {
 constexpr int kAgeMin = 0;
 constexpr int kAgeMax = 100;
 
-// Where the table goes on every change of size, in pixels of the client area.
+// Where the table goes on every change of size, in pixels of the client area of a 96-DPI screen.
 constexpr int kTableLeft = 5;
 constexpr int kTableTop = 200;
 constexpr int kTableRightMargin = 5;
@@ -163,8 +164,9 @@ void CRosterDlg::OnInitDialog() {
   m_comboMarital->SetSelection(kDefaultSearch.maritalChoice);
 
   // Appended in order, column k of the list shows cell k of the rows.
+  const DisplayScale scale = DisplayScale::Of(*this);
   for (const RosterColumn& column : kRosterColumns) {
-    m_listRoster->AppendColumn(column.title, wxLIST_FORMAT_LEFT, column.width);
+    m_listRoster->AppendColumn(column.title, wxLIST_FORMAT_LEFT, scale(column.width));
   }
   m_listRoster->AttachRows(&m_rows);
 
@@ -219,10 +221,12 @@ void CRosterDlg::OnSize(wxSizeEvent& event) {
   const wxSize client = GetClientSize();
   if (client == m_sizeClient) return;
   m_sizeClient = client;
+  const DisplayScale scale = DisplayScale::Of(*this);
+  const int left = scale(kTableLeft);
+  const int top = scale(kTableTop);
   // A client area too small for the margins leaves the table with no width or height at all.
-  m_listRoster->SetSize(kTableLeft, kTableTop,
-                        std::max(0, client.x - kTableLeft - kTableRightMargin),
-                        std::max(0, client.y - kTableTop - kTableBottomMargin));
+  m_listRoster->SetSize(left, top, std::max(0, client.x - left - scale(kTableRightMargin)),
+                        std::max(0, client.y - top - scale(kTableBottomMargin)));
 }
 
 bool CRosterDlg::LoadSave(const char* path) {
@@ -235,12 +239,11 @@ bool CRosterDlg::LoadSave(const char* path) {
 }
 
 void CRosterDlg::OnOpenFile(wxCommandEvent&) {
-  wxFileDialog dialog(this, kOpenFileTitle, OpenFileFolder(), wxEmptyString, kSaveFileFilter,
-                      wxFD_OPEN);
-#ifdef __WXGTK__
-  MatchFiltersInAnyCase(dialog);
-#endif
-  const std::optional<wxString> chosen = m_services.RunFileDialog(dialog);
+  // The command's one box is its own message: what fails along the way, the change of folder
+  // included, is told by that message or not at all, never by a box of the toolkit's log.
+  const wxLogNull noLog;
+  const std::optional<wxString> chosen =
+      m_services.RunFileDialog({kOpenFileTitle, kSaveFileFilter, OpenFileFolder(), this});
   // The command leaves the current directory at the file's folder, whatever the file dialog did
   // with it: later opens and automatic loads look for their folder from there. It moves as the
   // dialog closes, before the re-activation that follows.
@@ -304,6 +307,8 @@ void CRosterDlg::OnActivateEvent(wxActivateEvent& event) {
 
 void CRosterDlg::LoadOnActivation() {
   if (!m_chkAutoOpen->IsChecked()) return;
+  // Nothing that the automatic load does is told.
+  const wxLogNull noLog;
   const std::string path = FindSaveGame(kSaveGameFolder);
   if (path.empty()) return;
   LoadSave(path.c_str());

@@ -1,5 +1,7 @@
 #include "window_test_support.h"
 
+#include <memory>
+#include <utility>
 
 #include <wx/app.h>
 #include <wx/filedlg.h>
@@ -16,10 +18,10 @@
 
 namespace {
 
-// The probe names that the file dialog's current filter lets through.
-std::vector<wxString> NamesListed([[maybe_unused]] wxFileDialog& dialog) {
-  std::vector<wxString> listed;
 #ifdef __WXGTK__
+// The probe names that the file dialog's current filter lets through.
+std::vector<wxString> NamesListed(wxFileDialog& dialog) {
+  std::vector<wxString> listed;
   GtkFileFilter* filter = gtk_file_chooser_get_filter(GTK_FILE_CHOOSER(dialog.GetHandle()));
   if (filter == nullptr) return listed;
   for (const wxString& name : FakeServices::kFilterProbes) {
@@ -29,9 +31,9 @@ std::vector<wxString> NamesListed([[maybe_unused]] wxFileDialog& dialog) {
     info.display_name = utf8.data();
     if (gtk_file_filter_filter(filter, &info)) listed.push_back(name);
   }
-#endif
   return listed;
 }
+#endif
 
 }  // namespace
 
@@ -49,9 +51,14 @@ bool DispatchUntil(const std::function<bool()>& condition) {
   return condition();
 }
 
-std::optional<wxString> FakeServices::RunFileDialog(wxFileDialog& dialog) {
-  fileDialogs.push_back({dialog.GetMessage(), dialog.GetWildcard(), dialog.GetDirectory(),
-                         dialog.GetWindowStyle(), NamesListed(dialog)});
+std::optional<wxString> FakeServices::RunFileDialog(const FileDialogRequest& request) {
+  FileDialogShown shown{request};
+#ifdef __WXGTK__
+  const std::unique_ptr<wxFileDialog> dialog = CreateFileDialog(request);
+  shown.style = dialog->GetWindowStyle();
+  shown.namesListed = NamesListed(*dialog);
+#endif
+  fileDialogs.push_back(std::move(shown));
   return fileToConfirm;
 }
 

@@ -28,12 +28,10 @@ bool DispatchUntil(const std::function<bool()>& condition);
 class FakeServices : public PlatformServices {
  public:
   struct FileDialogShown {
-    wxString title;
-    wxString wildcard;
-    wxString directory;
+    FileDialogRequest request;
+    // Where the toolkit builds the dialog from the request: its style, and the names of
+    // kFilterProbes that its filter lets through.
     long style = 0;
-    // The names of kFilterProbes that the dialog's filter lets through, where the toolkit's
-    // dialog can be asked.
     std::vector<wxString> namesListed;
   };
   static inline const std::vector<wxString> kFilterProbes = {"save.eug", "SAVE.EUG", "Save.Eug",
@@ -44,7 +42,7 @@ class FakeServices : public PlatformServices {
     long style = 0;
   };
 
-  std::optional<wxString> RunFileDialog(wxFileDialog& dialog) override;
+  std::optional<wxString> RunFileDialog(const FileDialogRequest& request) override;
   void RunMessageBox(wxMessageDialog& box) override;
   bool IsMouseButtonDown() override { return mouseButtonDown; }
   bool IsActivationByClick(const wxWindow&) override { return activationByClick; }

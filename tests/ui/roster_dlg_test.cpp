@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -16,9 +17,11 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/listctrl.h>
+#include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/slider.h>
+#include <wx/statbmp.h>
 #include <wx/stattext.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
@@ -30,6 +33,7 @@
 #include "app/about_dlg.h"
 #include "save/file_name.h"
 #include "res/resource.h"
+#include "ui/display_scale.h"
 #include "ui/roster_dlg.h"
 #include "ui/roster_query.h"
 #include "support/window_test_support.h"
@@ -296,15 +300,13 @@ TEST_F(RosterDlgTest, SortingKeepsTheSelectionWithItsRows) {
 TEST_F(RosterDlgTest, EscapeRunsTheOpenCommandWithItsFileDialog) {
   PressEscape();
   ASSERT_EQ(services.fileDialogs.size(), 1u);
-  const FakeServices::FileDialogShown& shown = services.fileDialogs[0];
+  const FileDialogRequest& shown = services.fileDialogs[0].request;
   EXPECT_EQ(shown.title, Utf8("セーブファイルを指定してください"));
-  EXPECT_EQ(shown.wildcard, Utf8("セーブファイル|*.eug"));
-  EXPECT_TRUE(wxFileName(shown.directory).IsAbsolute())
-      << "a file dialog may ignore a relative one";
-  EXPECT_EQ(std::filesystem::path(shown.directory.utf8_string()),
+  EXPECT_EQ(shown.filter, Utf8("セーブファイル|*.eug"));
+  EXPECT_EQ(shown.owner, dialog.get());
+  EXPECT_TRUE(wxFileName(shown.folder).IsAbsolute()) << "a file dialog may ignore a relative one";
+  EXPECT_EQ(std::filesystem::path(shown.folder.utf8_string()),
             std::filesystem::current_path() / "scenarios" / "save games");
-  EXPECT_TRUE(shown.style & wxFD_OPEN);
-  EXPECT_FALSE(shown.style & wxFD_FILE_MUST_EXIST) << "a typed name need not exist";
   EXPECT_TRUE(services.messages.empty()) << "cancelled";
 }
 
@@ -384,6 +386,28 @@ TEST_F(RosterDlgTest, UnreadableFileIsReportedAndLeavesNoSave) {
   Open(folder.Path());  // a folder is no file either
   EXPECT_EQ(services.messages.back().text, Utf8("ファイルを読み込めませんでした。"));
   EXPECT_EQ(Table().GetItemCount(), 0) << "the search after the failed read found nothing";
+}
+
+// What reaches the toolkit's log, which in the program shows each message in a box of its own.
+class LogRecorder : public wxLog {
+ public:
+  LogRecorder() : m_previous(wxLog::SetActiveTarget(this)) {}
+  ~LogRecorder() override { wxLog::SetActiveTarget(m_previous); }
+  std::vector<wxString> messages;
+
+ protected:
+  void DoLogTextAtLevel(wxLogLevel, const wxString& text) override { messages.push_back(text); }
+
+ private:
+  wxLog* m_previous;
+};
+
+TEST_F(RosterDlgTest, OpenFromAFolderThatIsNotThereShowsItsOwnBoxOnly) {
+  LogRecorder log;
+  Open(folder.Path() / "nofolder" / "x.eug");
+  ASSERT_EQ(services.messages.size(), 1u);
+  EXPECT_EQ(services.messages[0].text, Utf8("ファイルを読み込めませんでした。"));
+  EXPECT_TRUE(log.messages.empty()) << log.messages.front();
 }
 
 // Names that a Japanese Windows' 8-bit file functions cannot spell.
@@ -582,6 +606,62 @@ TEST_F(PlacementTest, TooSmallAClientAreaLeavesTheTableNoSize) {
   EXPECT_TRUE(DispatchUntil([&] { return Table().GetRect() == expected; }));
 }
 
+TEST(DisplayScaleTest, RoundsToTheNearestPixelWithHalvesAwayFromZero) {
+  EXPECT_EQ(DisplayScale(96)(205), 205);
+  EXPECT_EQ(DisplayScale(144)(5), 8);
+  EXPECT_EQ(DisplayScale(144)(-5), -8);
+  EXPECT_EQ(DisplayScale(120)(50), 63);
+  EXPECT_EQ(DisplayScale(120)(10), 13);
+  EXPECT_EQ(DisplayScale(-1)(200), 200) << "no resolution reported";
+}
+
+// The window on a scaled display: a run of its own on a display whose resolution
+// PELLARIN_DISPLAY_DPI tells. The other tests hold the numbers at 96 DPI.
+class ScaledDisplayTest : public PlacementTest {};
+
+TEST_F(ScaledDisplayTest, ColumnsAndTheTablesPlaceGrowWithTheDisplay) {
+  const char* setting = std::getenv("PELLARIN_DISPLAY_DPI");
+  if (setting == nullptr) GTEST_SKIP() << "needs a scaled display of its own";
+  struct Layout {
+    int dpi;
+    std::vector<int> widths;
+    int margin;
+    int top;
+    int icon;
+  };
+  const std::vector<Layout> layouts = {
+      {96, {200, 50, 50, 50, 60, 50, 50, 50, 50, 50}, 5, 200, 32},
+      {144, {300, 75, 75, 75, 90, 75, 75, 75, 75, 75}, 8, 300, 48}};
+  const int dpi = std::atoi(setting);
+  const auto layout =
+      std::find_if(layouts.begin(), layouts.end(), [&](const Layout& l) { return l.dpi == dpi; });
+  ASSERT_NE(layout, layouts.end()) << dpi;
+  ASSERT_EQ(DisplayScale::Of(*dialog).Dpi(), dpi);
+
+  ASSERT_EQ(Table().GetColumnCount(), 10);
+  for (int k = 0; k < 10; ++k) EXPECT_EQ(Table().GetColumnWidth(k), layout->widths[k]) << k;
+
+  const wxSize client = dialog->GetClientSize() + wxSize(100, 100);
+  ASSERT_TRUE(ResizeClient(client));
+  const wxRect expected(layout->margin, layout->top, client.x - 2 * layout->margin,
+                        client.y - layout->top - layout->margin);
+  EXPECT_TRUE(DispatchUntil([&] { return Table().GetRect() == expected; }))
+      << Table().GetRect().x << "," << Table().GetRect().y << " " << Table().GetRect().width
+      << "x" << Table().GetRect().height;
+  for (wxWindow* control : dialog->GetChildren()) {
+    if (control == &Table()) continue;
+    EXPECT_LE(control->GetRect().GetBottom(), Table().GetRect().GetTop() - 1)
+        << control->GetId() << " is overlapped by the table";
+  }
+
+  // The about box shows the icon as large as the display shows icons.
+  CAboutDlg about;
+  auto* icon = dynamic_cast<wxStaticBitmap*>(about.GetChildren().GetFirst()->GetData());
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(icon->GetSize(), wxSize(layout->icon, layout->icon));
+  EXPECT_EQ(icon->GetBitmap().GetLogicalSize(), wxSize(layout->icon, layout->icon));
+}
+
 TEST_F(RosterDlgTest, CloseRequestEndsTheProcessWithoutTheFileDialog) {
   dialog->Close();
   DispatchPendingEvents();
@@ -707,10 +787,12 @@ TEST_F(GtkControlsTest, TextsFitWholeAndTheTableHasClassicScrollBars) {
   EXPECT_FALSE(gtk_scrolled_window_get_overlay_scrolling(GTK_SCROLLED_WINDOW(Table().GetHandle())));
 }
 
-TEST_F(GtkControlsTest, FileFilterMatchesInAnyCase) {
+TEST_F(GtkControlsTest, FileDialogOpensAnyNameAndItsFilterMatchesInAnyCase) {
   PressEscape();
   ASSERT_EQ(services.fileDialogs.size(), 1u);
-  EXPECT_EQ(services.fileDialogs[0].wildcard, Utf8("セーブファイル|*.eug"));
+  EXPECT_TRUE(services.fileDialogs[0].style & wxFD_OPEN);
+  EXPECT_FALSE(services.fileDialogs[0].style & wxFD_FILE_MUST_EXIST)
+      << "a typed name need not exist";
   EXPECT_EQ(services.fileDialogs[0].namesListed,
             (std::vector<wxString>{"save.eug", "SAVE.EUG", "Save.Eug"}));
 }

@@ -1,6 +1,6 @@
 // What only Windows shows of the roster window: the native styles of the table and the frame,
-// the system menu's about entry, and the system's own file dialog and message box, answered
-// from inside their modal loops as a player would answer them.
+// the system menu's about entry, the system's own file dialog and message box, answered from
+// inside their modal loops as a player would answer them, and the resolution it is drawn at.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -142,6 +142,21 @@ TEST(WindowsFileDialogTest, ANameTypedWithoutAnExtensionIsReadAsTyped) {
       << std::string(answers.messages[0].begin(), answers.messages[0].end());
   EXPECT_EQ(TableColumn(*dialog.FindWindow(IDC_ROSTER_LIST), 0),
             (std::vector<wxString>{"Bertrand"}));
+}
+
+// Windows draws the windows at the screen's resolution instead of stretching them when the
+// program's manifest (type 24, identifier 1, which these tests carry too) declares them aware of
+// the system's resolution. It asks for nothing else: no monitor's own resolution, and no newer
+// common controls, whose look differs. (Wine draws every program so, whatever its manifest says.)
+TEST(WindowsManifestTest, DeclaresTheSystemsResolutionOnly) {
+  HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(found, nullptr);
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(nullptr, found))),
+                             SizeofResource(nullptr, found));
+  EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos) << manifest;
+  for (const char* other : {"dpiAwareness", "<dependency"}) {
+    EXPECT_EQ(manifest.find(other), std::string::npos) << other;
+  }
 }
 
 }  // namespace
