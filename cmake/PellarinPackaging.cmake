@@ -120,21 +120,11 @@ License: Expat
 
   # The changelog and the manual pages, compressed as Debian compresses them: the most, with no
   # name or time stamp inside. pellarin(1) is written by hand, since `pellarin --help` would open
-  # the window; pellarin-cli(1) is made from the lister's --help.
-  find_program(PELLARIN_HELP2MAN help2man REQUIRED)
-  configure_file(docs/pellarin.1.in pellarin.1 @ONLY)
-  add_custom_command(
-    OUTPUT pellarin-cli.1
-    COMMAND ${CMAKE_COMMAND} -DHELP2MAN=${PELLARIN_HELP2MAN} -DLISTER=$<TARGET_FILE:pellarin-cli>
-            -DRELEASE=${PELLARIN_RELEASE} -DOUTPUT=pellarin-cli.1
-            -P ${PROJECT_SOURCE_DIR}/cmake/PellarinListerManPage.cmake
-    DEPENDS pellarin-cli ${PROJECT_SOURCE_DIR}/cmake/PellarinListerManPage.cmake
-    COMMENT "Making pellarin-cli(1) from the lister's --help"
-    VERBATIM)
+  # the window, and compressed with the changelog at build time.
   find_program(PELLARIN_GZIP gzip REQUIRED)
+  configure_file(docs/pellarin.1.in pellarin.1 @ONLY)
   set(compressed)
-  foreach(source ${PROJECT_SOURCE_DIR}/docs/changelog ${CMAKE_BINARY_DIR}/pellarin.1
-                 ${CMAKE_BINARY_DIR}/pellarin-cli.1)
+  foreach(source ${PROJECT_SOURCE_DIR}/docs/changelog ${CMAKE_BINARY_DIR}/pellarin.1)
     get_filename_component(name ${source} NAME)
     set(output ${CMAKE_BINARY_DIR}/packaged/${name}.gz)
     add_custom_command(
@@ -149,7 +139,19 @@ License: Expat
   add_custom_target(pellarin_packaged_docs ALL DEPENDS ${compressed})
   list(POP_FRONT compressed changelog)
   install(FILES ${changelog} DESTINATION ${docdir})
-  install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # pellarin-cli(1) is made from the lister's --help by help2man, which only the package needs:
+  # it is looked for when the package is installed, so that building and testing go without it.
+  set(lister_page ${CMAKE_BINARY_DIR}/packaged/pellarin-cli.1)
+  install(CODE "
+    set(LISTER \"$<TARGET_FILE:pellarin-cli>\")
+    set(RELEASE ${PELLARIN_RELEASE})
+    set(OUTPUT \"${lister_page}\")
+    include(\"${PROJECT_SOURCE_DIR}/cmake/PellarinListerManPage.cmake\")
+    set(GZIP \"${PELLARIN_GZIP}\")
+    set(INPUT \"${lister_page}\")
+    set(OUTPUT \"${lister_page}.gz\")
+    include(\"${PROJECT_SOURCE_DIR}/cmake/PellarinGzip.cmake\")")
+  install(FILES ${compressed} ${lister_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
 include(CPack)
