@@ -4,6 +4,7 @@
 #
 #   cmake -DLISTER=pellarin-cli -DRELEASE=1.03.01 -DOUTPUT=pellarin-cli.1
 #         -P PellarinListerManPage.cmake
+cmake_minimum_required(VERSION 3.25)
 find_program(help2man_program help2man)
 if(NOT help2man_program)
   message(FATAL_ERROR "help2man, which makes the manual page pellarin-cli(1) for the package, "
