@@ -1,6 +1,7 @@
 # Installing and packaging: a .deb for Debian and Ubuntu (cpack --preset deb) and, from the
 # Windows build, a zip to unpack into the game's folder (cpack --preset windows-zip). Both carry
-# the programs, stripped, the players' README with its pictures, and the licence.
+# the programs, stripped, the players' README with its pictures, and the licence: the .deb
+# README.ja.md itself, the zip the Windows guide made from it.
 include(GNUInstallDirs)
 
 set(CPACK_PACKAGE_NAME pellarin)
@@ -9,7 +10,7 @@ set(CPACK_PACKAGE_VENDOR "Pellarin")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "character roster of a strategy game's save files")
 set(CPACK_STRIP_FILES ON)
 
-# The pictures that README.ja.md shows, installed wherever it goes.
+# The pictures that README.ja.md shows, installed with it; the Windows guide shows the first.
 set(pictures
   docs/window-windows.png
   docs/window.png
@@ -23,12 +24,13 @@ if(WIN32)
   set(CPACK_PACKAGE_FILE_NAME pellarin-${PELLARIN_RELEASE}-windows-x64)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
   install(TARGETS pellarin pellarin-cli RUNTIME DESTINATION .)
-  install(FILES ${pictures} DESTINATION Pellarin)
+  list(GET pictures 0 windows_picture)
+  install(FILES ${windows_picture} DESTINATION Pellarin)
 
-  # The texts as Notepad shows them from Windows 7 on, made at build time: the README from
-  # README.ja.md, whose picture lines then name the pictures beside it; the licence; and the
-  # licences of what is linked into the programs, as Debian ships them with the packages they
-  # were built from.
+  # The texts as Notepad shows them from Windows 7 on, made at build time: the README, the guide
+  # in plain text for Windows made from README.ja.md, which names its picture beside it; the
+  # licence; and the licences of what is linked into the programs, as Debian ships them with the
+  # packages they were built from.
   set(texts
     "README.txt|${PROJECT_SOURCE_DIR}/README.ja.md"
     "LICENSE.txt|${PROJECT_SOURCE_DIR}/LICENSE"
@@ -51,7 +53,7 @@ if(WIN32)
       OUTPUT ${output}
       COMMAND ${CMAKE_COMMAND} -DINPUT=${source} -DOUTPUT=${output} -DPICTURE_FOLDER=Pellarin
               -P ${script}
-      DEPENDS ${source} ${script}
+      DEPENDS ${source} ${script} ${PROJECT_SOURCE_DIR}/cmake/PellarinMarkdownText.cmake
       COMMENT "Writing Pellarin/${name} for Notepad"
       VERBATIM)
     list(APPEND outputs ${output})
