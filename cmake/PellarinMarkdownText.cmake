@@ -15,7 +15,8 @@
 # code stays as it is, runs of blank lines become one.
 
 # The display width of TEXT in a monospaced Japanese font: two columns for every character
-# outside ASCII, which in the README are all full-width (three bytes in UTF-8).
+# outside ASCII, which in the README's title and tables are all full-width (three bytes in UTF-8).
+# The control characters that stand in for list syntax count as the one column they stand for.
 function(pellarin_display_width variable text)
   string(LENGTH "${text}" bytes)
   string(REGEX REPLACE "[ -~${_pellarin_specials}]" "" wide "${text}")
