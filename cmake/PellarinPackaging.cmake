@@ -1,6 +1,7 @@
 # Installing and packaging: a .deb for Debian and Ubuntu (cpack --preset deb) and, from the
 # Windows build, a zip to unpack into the game's folder (cpack --preset windows-zip). Both carry
-# the programs, stripped, the players' README with its pictures, and the licence.
+# the programs, stripped, the players' README with its pictures, and the licence: the .deb
+# README.ja.md itself, the zip the Windows guide made from it.
 include(GNUInstallDirs)
 
 set(CPACK_PACKAGE_NAME pellarin)
@@ -9,7 +10,7 @@ set(CPACK_PACKAGE_VENDOR "Pellarin")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "character roster of a strategy game's save files")
 set(CPACK_STRIP_FILES ON)
 
-# The pictures that README.ja.md shows, installed wherever it goes.
+# The pictures that README.ja.md shows, installed with it; the Windows guide shows the first.
 set(pictures
   docs/window-windows.png
   docs/window.png
@@ -23,12 +24,13 @@ if(WIN32)
   set(CPACK_PACKAGE_FILE_NAME pellarin-${PELLARIN_RELEASE}-windows-x64)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
   install(TARGETS pellarin pellarin-cli RUNTIME DESTINATION .)
-  install(FILES ${pictures} DESTINATION Pellarin)
+  list(GET pictures 0 windows_picture)
+  install(FILES ${windows_picture} DESTINATION Pellarin)
 
-  # The texts as Notepad shows them from Windows 7 on, made at build time: the README from
-  # README.ja.md, whose picture lines then name the pictures beside it; the licence; and the
-  # licences of what is linked into the programs, as Debian ships them with the packages they
-  # were built from.
+  # The texts as Notepad shows them from Windows 7 on, made at build time: the README, the guide
+  # in plain text for Windows made from README.ja.md, which names its picture beside it; the
+  # licence; and the licences of what is linked into the programs, as Debian ships them with the
+  # packages they were built from.
   set(texts
     "README.txt|${PROJECT_SOURCE_DIR}/README.ja.md"
     "LICENSE.txt|${PROJECT_SOURCE_DIR}/LICENSE"
@@ -51,7 +53,7 @@ if(WIN32)
       OUTPUT ${output}
       COMMAND ${CMAKE_COMMAND} -DINPUT=${source} -DOUTPUT=${output} -DPICTURE_FOLDER=Pellarin
               -P ${script}
-      DEPENDS ${source} ${script}
+      DEPENDS ${source} ${script} ${PROJECT_SOURCE_DIR}/cmake/PellarinMarkdownText.cmake
       COMMENT "Writing Pellarin/${name} for Notepad"
       VERBATIM)
     list(APPEND outputs ${output})
@@ -120,21 +122,11 @@ License: Expat
 
   # The changelog and the manual pages, compressed as Debian compresses them: the most, with no
   # name or time stamp inside. pellarin(1) is written by hand, since `pellarin --help` would open
-  # the window; pellarin-cli(1) is made from the lister's --help.
-  find_program(PELLARIN_HELP2MAN help2man REQUIRED)
-  configure_file(docs/pellarin.1.in pellarin.1 @ONLY)
-  add_custom_command(
-    OUTPUT pellarin-cli.1
-    COMMAND ${CMAKE_COMMAND} -DHELP2MAN=${PELLARIN_HELP2MAN} -DLISTER=$<TARGET_FILE:pellarin-cli>
-            -DRELEASE=${PELLARIN_RELEASE} -DOUTPUT=pellarin-cli.1
-            -P ${PROJECT_SOURCE_DIR}/cmake/PellarinListerManPage.cmake
-    DEPENDS pellarin-cli ${PROJECT_SOURCE_DIR}/cmake/PellarinListerManPage.cmake
-    COMMENT "Making pellarin-cli(1) from the lister's --help"
-    VERBATIM)
+  # the window, and compressed with the changelog at build time.
   find_program(PELLARIN_GZIP gzip REQUIRED)
+  configure_file(docs/pellarin.1.in pellarin.1 @ONLY)
   set(compressed)
-  foreach(source ${PROJECT_SOURCE_DIR}/docs/changelog ${CMAKE_BINARY_DIR}/pellarin.1
-                 ${CMAKE_BINARY_DIR}/pellarin-cli.1)
+  foreach(source ${PROJECT_SOURCE_DIR}/docs/changelog ${CMAKE_BINARY_DIR}/pellarin.1)
     get_filename_component(name ${source} NAME)
     set(output ${CMAKE_BINARY_DIR}/packaged/${name}.gz)
     add_custom_command(
@@ -149,7 +141,19 @@ License: Expat
   add_custom_target(pellarin_packaged_docs ALL DEPENDS ${compressed})
   list(POP_FRONT compressed changelog)
   install(FILES ${changelog} DESTINATION ${docdir})
-  install(FILES ${compressed} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # pellarin-cli(1) is made from the lister's --help by help2man, which only the package needs:
+  # it is looked for when the package is installed, so that building and testing go without it.
+  set(lister_page ${CMAKE_BINARY_DIR}/packaged/pellarin-cli.1)
+  install(CODE "
+    set(LISTER \"$<TARGET_FILE:pellarin-cli>\")
+    set(RELEASE ${PELLARIN_RELEASE})
+    set(OUTPUT \"${lister_page}\")
+    include(\"${PROJECT_SOURCE_DIR}/cmake/PellarinListerManPage.cmake\")
+    set(GZIP \"${PELLARIN_GZIP}\")
+    set(INPUT \"${lister_page}\")
+    set(OUTPUT \"${lister_page}.gz\")
+    include(\"${PROJECT_SOURCE_DIR}/cmake/PellarinGzip.cmake\")")
+  install(FILES ${compressed} ${lister_page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
 include(CPack)
