@@ -38,8 +38,8 @@ constexpr std::string_view kClipboardLineEnd = "\n";
 #endif
 
 // Appends one cell to a line bound for a spreadsheet. A name is guarded as it stands, so that one
-// that starts with a tab or a line break is guarded too; then the cell's tabs and line breaks
-// become spaces, which keeps it one cell on one line.
+// that starts with a tab or a carriage return is guarded too; then the cell's tabs and line
+// breaks become spaces, which keeps it one cell on one line.
 void AppendSpreadsheetCell(std::string& line, std::string cell, long column) {
   if (column >= 0 && column < kRosterColumnCount &&
       kRosterColumns[column].format == CellFormat::kText) {
