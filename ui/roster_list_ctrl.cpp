@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <unordered_set>
 
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
 #include <wx/dcclient.h>
 #include <wx/renderer.h>
 
@@ -13,9 +16,41 @@
 #endif
 
 #include "save/code_page.h"
+#include "save/roster_table.h"
 #include "ui/roster_rows.h"
+#include "ui/spreadsheet_guard.h"
 
 wxIMPLEMENT_DYNAMIC_CLASS(RosterListCtrl, wxListCtrl);
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(RosterListCtrl, wxListCtrl)
+  EVT_KEY_DOWN(RosterListCtrl::OnKeyDown)
+wxEND_EVENT_TABLE()
+// clang-format on
+
+namespace {
+
+// How lines of text end on the clipboard here; a spreadsheet takes each line as a row.
+#ifdef __WXMSW__
+constexpr std::string_view kClipboardLineEnd = "\r\n";
+#else
+constexpr std::string_view kClipboardLineEnd = "\n";
+#endif
+
+// Appends one cell to a line bound for a spreadsheet. A name is guarded as it stands, so that one
+// that starts with a tab or a carriage return is guarded too; then the cell's tabs and line
+// breaks become spaces, which keeps it one cell on one line.
+void AppendSpreadsheetCell(std::string& line, std::string cell, long column) {
+  if (column >= 0 && column < kRosterColumnCount &&
+      kRosterColumns[column].format == CellFormat::kText) {
+    cell = GuardSpreadsheetText(cell);
+  }
+  std::replace_if(
+      cell.begin(), cell.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+  line += cell;
+}
+
+}  // namespace
 
 void RosterListCtrl::AttachRows(const RosterRows* rows) {
   m_rows = rows;
@@ -59,10 +94,67 @@ void RosterListCtrl::ShowReorderedRows(const std::function<void()>& reorder) {
   Refresh();
 }
 
-wxString RosterListCtrl::OnGetItemText(long item, long column) const {
+wxString RosterListCtrl::SelectedRowsText() const {
+  long row = GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+  if (row == -1) return {};
+  const int columns = GetColumnCount();
+  std::string text;
+  for (int column = 0; column < columns; ++column) {
+    wxListItem title;
+    title.SetMask(wxLIST_MASK_TEXT);
+    GetColumn(column, title);
+    if (column > 0) text += '\t';
+    text += title.GetText().utf8_string();
+  }
+  text += kClipboardLineEnd;
+  for (; row != -1; row = GetNextItem(row, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED)) {
+    for (int column = 0; column < columns; ++column) {
+      if (column > 0) text += '\t';
+      AppendSpreadsheetCell(text, CellText(row, column), column);
+    }
+    text += kClipboardLineEnd;
+  }
+  return wxString::FromUTF8(text.data(), text.size());
+}
+
+bool RosterListCtrl::CopySelectedRows() {
+  const wxString text = SelectedRowsText();
+  if (text.empty()) return false;
+  {
+    wxClipboardLocker clipboard;
+    if (!clipboard || !wxTheClipboard->SetData(new wxTextDataObject(text))) return false;
+  }
+  // Rendered now, so that the rows can still be pasted after the program has ended.
+  wxTheClipboard->Flush();
+  return true;
+}
+
+void RosterListCtrl::OnKeyDown(wxKeyEvent& event) {
+  if (event.GetModifiers() == wxMOD_CONTROL) {
+    switch (event.GetKeyCode()) {
+      case 'A':
+        SetItemState(-1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+        return;
+      case 'C':
+      case WXK_INSERT:
+      case WXK_NUMPAD_INSERT:
+        CopySelectedRows();
+        return;
+      default:
+        break;
+    }
+  }
+  event.Skip();
+}
+
+std::string RosterListCtrl::CellText(long item, long column) const {
   if (m_rows == nullptr) return {};
-  const std::string text = DecodeCodePageToUtf8(
+  return DecodeCodePageToUtf8(
       m_rows->GetItemText(static_cast<int>(item), static_cast<int>(column)));
+}
+
+wxString RosterListCtrl::OnGetItemText(long item, long column) const {
+  const std::string text = CellText(item, column);
   return wxString::FromUTF8(text.data(), text.size());
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include <wx/listctrl.h>
 
@@ -41,6 +42,20 @@ class RosterListCtrl : public wxListCtrl {
 #endif
 
  private:
+  // The selected rows, in the table's order, as text that a spreadsheet pastes into cells: the
+  // column titles, then one line per row, cells separated by tabs and each as the table shows
+  // it, every line ended as the platform ends lines in text. A name that a spreadsheet would take
+  // for a formula is guarded, and the tabs and line breaks inside a cell become spaces, as the
+  // table shows it on one line. Empty when no row is selected.
+  wxString SelectedRowsText() const;
+  // Puts SelectedRowsText() on the clipboard. False, and the clipboard left as it was, when no
+  // row is selected or the clipboard cannot be had.
+  bool CopySelectedRows();
+  // A cell as the table shows it, in UTF-8.
+  std::string CellText(long item, long column) const;
+  // Ctrl+A selects every row; Ctrl+C and Ctrl+Insert copy the selected rows. Every other key
+  // goes on to the list.
+  void OnKeyDown(wxKeyEvent& event);
 #ifdef __WXGTK__
   void OnPaintHeader(wxPaintEvent& event);
 #endif
@@ -51,4 +66,5 @@ class RosterListCtrl : public wxListCtrl {
 #endif
 
   wxDECLARE_DYNAMIC_CLASS(RosterListCtrl);
+  wxDECLARE_EVENT_TABLE();
 };
