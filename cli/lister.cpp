@@ -49,12 +49,11 @@ std::optional<int> ListSave(const ListerOptions& options, RosterRows& rows, std:
     err << kProgram << ": cannot read '" << options.file << "': " << reason << "\n";
     return kListerReadOrWriteFailed;
   }
-  if (!LooksLikeSave(text.get())) {
+  Roster roster;
+  if (!ScanSave(text.get(), roster)) {
     err << kProgram << ": '" << options.file << "' does not look like a save of the game\n";
     return kListerNotASave;
   }
-  Roster roster;
-  ScanSave(text.get(), roster);
   FillRosterRows(rows, roster, options.criteria);
   std::vector<SortRequest> sorts = options.sorts;
   if (sorts.empty()) sorts.push_back({kDefaultSortColumn, kDefaultSortDirection});
