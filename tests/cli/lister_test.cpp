@@ -204,6 +204,7 @@ TEST(RosterListing, HeaderThenTenTabSeparatedCellsPerRow) {
 TEST(RosterListing, CsvQuotesAsRfc4180AsksAndNoNameBecomesAFormula) {
   EXPECT_EQ(CsvField("Jean", 0), "Jean");
   EXPECT_EQ(CsvField("a,b", 0), "\"a,b\"");
+  EXPECT_EQ(CsvField("a;b", 0), "\"a;b\"");
   EXPECT_EQ(CsvField("say \"hi\"", 0), "\"say \"\"hi\"\"\"");
   EXPECT_EQ(CsvField("two\nlines", 0), "\"two\nlines\"");
   EXPECT_EQ(CsvField("a\tb", 0), "a\tb");
