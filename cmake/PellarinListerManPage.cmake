@@ -3,6 +3,8 @@
 #
 #   cmake -DHELP2MAN=help2man -DLISTER=pellarin-cli -DRELEASE=1.03.01 -DOUTPUT=pellarin-cli.1
 #         -P PellarinListerManPage.cmake
+# The page is the English help: the lister speaks Japanese where the locale is Japanese.
+set(ENV{LC_ALL} C)
 execute_process(COMMAND ${LISTER} --version RESULT_VARIABLE no_version OUTPUT_QUIET ERROR_QUIET)
 set(version)
 if(no_version)
