@@ -96,7 +96,7 @@ std::string Spaced(std::string text) {
 
 // Whether `csv` is the tab-separated `tsv`, guarded where the column is text.
 bool SameCell(const std::string& csv, const std::string& tsv, int column) {
-  if (kRosterColumns[column].format != CellFormat::kText) return csv == tsv;
+  if (kRosterColumns[column].format != CellFormat::kText) return Spaced(csv) == tsv;
   // Either a name that needs no guard, or one with it; a name that itself begins with "'" reads
   // both ways.
   if (GuardSpreadsheetText(csv) == csv && Spaced(csv) == tsv) return true;
