@@ -49,6 +49,11 @@ std::optional<std::string> BareName(const std::filesystem::path& file) {
 }  // namespace
 
 SaveText LoadSaveTextThroughFolder(const std::filesystem::path& file) {
+  // A folder is one whether or not its name can be spelt.
+  if (std::error_code unknown; std::filesystem::is_directory(file, unknown)) {
+    errno = EISDIR;
+    return nullptr;
+  }
   const std::optional<std::string> name = BareName(file);
   if (!name) {
     errno = EILSEQ;

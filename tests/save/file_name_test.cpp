@@ -32,6 +32,7 @@ TEST(LoadSaveTextThroughFolder, ReadsByTheBareNameAndComesBack) {
   EXPECT_EQ(read(save.parent_path() / "missing.eug"), "<none: " + std::to_string(ENOENT) + ">");
   EXPECT_EQ(read(folder.Path() / "missing" / "x.eug"), "<none: " + std::to_string(ENOENT) + ">");
   EXPECT_EQ(read(folder.Path()), "<none: " + std::to_string(EISDIR) + ">");
+  EXPECT_EQ(read(save.parent_path()), "<none: " + std::to_string(EISDIR) + ">");
   EXPECT_EQ(read(std::string("a\0b", 3)), "<none: " + std::to_string(EILSEQ) + ">");
 #ifdef _WIN32
   // Its best-fit look-alike beside it is never read in its place.
