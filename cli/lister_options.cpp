@@ -82,7 +82,9 @@ std::optional<std::string> ReadValue(std::string_view option, std::string_view v
   SearchCriteria& c = options.criteria;
   if (option == "--min-age") return ReadAge(option, value, c.minAge, language);
   if (option == "--max-age") return ReadAge(option, value, c.maxAge, language);
-  if (option == "--gender") return ReadChoice(kGenderNames, option, value, c.genderChoice, language);
+  if (option == "--gender") {
+    return ReadChoice(kGenderNames, option, value, c.genderChoice, language);
+  }
   if (option == "--religion") {
     return ReadChoice(kReligionNames, option, value, c.religionChoice, language);
   }
@@ -116,11 +118,13 @@ bool ParseListerOptions(std::span<const std::string_view> args, ListerLanguage l
                         ListerOptions& options, std::string& error) {
   std::optional<std::string> problem;
   bool filesOnly = false;
+  bool fileGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     if (filesOnly || arg == "-" || !arg.starts_with('-')) {
-      if (options.file.empty() && !problem) options.file = arg;
-      else if (!problem) problem = FormatText(language, ListerText::kExtraFile, {arg});
+      if (fileGiven && !problem) problem = FormatText(language, ListerText::kExtraFile, {arg});
+      options.file = fileGiven ? options.file : std::string(arg);
+      fileGiven = true;
       continue;
     }
     if (arg == "--") {
@@ -148,7 +152,7 @@ bool ParseListerOptions(std::span<const std::string_view> args, ListerLanguage l
     if (!problem) problem = std::move(failed);
   }
   if (options.help || options.version) return true;
-  if (!problem && options.file.empty()) problem = FormatText(language, ListerText::kMissingFile);
+  if (!problem && !fileGiven) problem = FormatText(language, ListerText::kMissingFile);
   if (problem) error = std::move(*problem);
   return !problem;
 }

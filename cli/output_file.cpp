@@ -134,7 +134,8 @@ OutputTarget ResolveOutput(const std::string& name, const std::string& save) {
   if (HasSaveEnding(name) ||
       (type == FILE_TYPE_DISK && QueryIdentity(save, read) == FILE_TYPE_DISK &&
        target.dwVolumeSerialNumber == read.dwVolumeSerialNumber &&
-       target.nFileIndexHigh == read.nFileIndexHigh && target.nFileIndexLow == read.nFileIndexLow)) {
+       target.nFileIndexHigh == read.nFileIndexHigh &&
+       target.nFileIndexLow == read.nFileIndexLow)) {
     return {name, OutputRefusal::kSave};
   }
   if (IsDeviceName(name) || (type != FILE_TYPE_UNKNOWN && type != FILE_TYPE_DISK)) {
@@ -208,7 +209,8 @@ bool ReplaceFileWith(const std::string& target, std::string_view contents, std::
   int file = -1;
   for (int attempt = 0; file < 0 && attempt < kTemporaryNameTries; ++attempt) {
     temporary = TemporaryName(target, static_cast<unsigned long>(getpid()), attempt);
-    file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : mode);
+    file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                replacing ? 0600 : mode);
     if (file < 0 && errno != EEXIST) break;
   }
   if (file < 0) {

@@ -71,7 +71,7 @@ Rows ReadCsv(std::string_view text) {
       } else {
         const std::size_t end = text.find_first_of(",\r", at);
         cell = text.substr(at, end == std::string_view::npos ? text.size() - at : end - at);
-        if (cell.find_first_of(";\"\n") != std::string::npos) Fail("an unquoted field needs quotes");
+        if (cell.find_first_of(";\"\n") != std::string::npos) Fail("a field needs quoting");
         at += cell.size();
       }
       cells.push_back(std::move(cell));

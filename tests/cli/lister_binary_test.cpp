@@ -145,7 +145,8 @@ TEST(ListerBinary, ReadsASaveInAFolderThatTheCodePageCannotSpell) {
   TempFolder folder;
   const CurrentDirectoryGuard here(folder.Path());
   const std::filesystem::path save = folder.Write(
-      std::filesystem::path(u8"Jos\u00e9") / "saves" / "1200.eug", TestSaveText({{.name = "Louis"}}));
+      std::filesystem::path(u8"Jos\u00e9") / "saves" / "1200.eug",
+      TestSaveText({{.name = "Louis"}}));
   const std::string relative = "Jos\xC3\xA9/saves/1200.eug";
   const ProcessOutcome run = RunCli(folder, {"-o", "list.tsv", relative});
   EXPECT_EQ(run.status, 0) << run.err;

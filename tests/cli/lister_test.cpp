@@ -333,15 +333,17 @@ TEST_F(Lister, UnreadableFileIsOneLineNamingIt) {
   EXPECT_EQ(run.err, "pellarin-cli: cannot read '" + missing + "': there is no such file\n");
   const Outcome folder = RunWith({folder_.Path().string()});
   EXPECT_EQ(folder.status, 1);
-  EXPECT_EQ(folder.err, "pellarin-cli: cannot read '" + folder_.Path().string() + "': it is a folder\n");
+  EXPECT_EQ(folder.err,
+            "pellarin-cli: cannot read '" + folder_.Path().string() + "': it is a folder\n");
 }
 
 TEST_F(Lister, BadOptionsGiveTheUsageOnStandardError) {
   const Outcome run = RunWith({"--gender", "x", save_});
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "pellarin-cli: --gender: 'x' is none of all, m, f\n"
-                     "Usage: pellarin-cli [OPTIONS] FILE\nRun 'pellarin-cli --help' for the options.\n");
+  EXPECT_EQ(run.err,
+            "pellarin-cli: --gender: 'x' is none of all, m, f\n"
+            "Usage: pellarin-cli [OPTIONS] FILE\nRun 'pellarin-cli --help' for the options.\n");
   const Outcome help = RunWith({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("Usage: pellarin-cli [OPTIONS] FILE\n", 0), 0u);
@@ -402,7 +404,8 @@ TEST_F(Lister, TheOutputFileIsReplacedOnlyByAWholeList) {
   const std::string folder = (folder_.Path() / "folder").string();
   const Outcome failed = RunWith({"-o", folder, save_});
   EXPECT_EQ(failed.status, 1);
-  EXPECT_EQ(failed.err, "pellarin-cli: cannot write the list to '" + folder + "': it is a folder\n");
+  EXPECT_EQ(failed.err,
+            "pellarin-cli: cannot write the list to '" + folder + "': it is a folder\n");
   EXPECT_TRUE(std::filesystem::is_directory(folder));
 #ifndef _WIN32
   // A pipe is written into by no rename, and a link stays a link to the replaced file.
@@ -425,8 +428,8 @@ TEST_F(Lister, TheOutputFileIsReplacedOnlyByAWholeList) {
   for (const std::string& device : devices) {
     const Outcome refused = RunWith({"-o", device, (folder_.Path() / "missing.eug").string()});
     EXPECT_EQ(refused.status, 1) << device;
-    EXPECT_EQ(refused.err,
-              "pellarin-cli: cannot write the list to '" + device + "': it is not a regular file\n");
+    EXPECT_EQ(refused.err, "pellarin-cli: cannot write the list to '" + device +
+                               "': it is not a regular file\n");
   }
   const Outcome nowhere = RunWith({"-o", (folder_.Path() / "none" / "list").string(), save_});
   EXPECT_EQ(nowhere.status, 1);
@@ -555,5 +558,6 @@ TEST_F(Lister, JapaneseMessagesAndTheSameListing) {
   EXPECT_EQ(out.str().rfind("使い方: pellarin-cli", 0), 0u);
   const std::vector<std::string_view> unknown = {"--relgion", "all", save_};
   EXPECT_EQ(RunLister(unknown, ListerLanguage::kJapanese, out, err), 2);
-  EXPECT_EQ(err.str().rfind("pellarin-cli: '--relgion' というオプションはありません\n使い方", 0), 0u);
+  EXPECT_EQ(err.str().rfind("pellarin-cli: '--relgion' というオプションはありません\n使い方", 0),
+            0u);
 }
