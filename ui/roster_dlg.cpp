@@ -241,8 +241,10 @@ void CRosterDlg::OnOpenFile(wxCommandEvent&) {
 
   // Read through its folder, as the lister reads it: a name that the 8-bit file functions cannot
   // spell reads as a file that is not there, never as another file.
-  // A name that the file system's encoding lacks converts to none, and so to an empty path.
-  const auto native = file.GetFullPath().fn_str();
+  // A name that the file system's encoding lacks converts to none, and so to an empty path. The
+  // converted name may live in the string itself, which must outlive it.
+  const wxString fullPath = file.GetFullPath();
+  const auto native = fullPath.fn_str();
   const std::filesystem::path picked =
       native.data() != nullptr ? std::filesystem::path(native.data()) : std::filesystem::path();
   const bool loaded = LoadSave([&picked] { return LoadSaveTextThroughFolder(picked); });
