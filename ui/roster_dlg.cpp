@@ -241,12 +241,16 @@ void CRosterDlg::OnOpenFile(wxCommandEvent&) {
 
   // Read through its folder, as the lister reads it: a name that the 8-bit file functions cannot
   // spell reads as a file that is not there, never as another file.
-  // A name that the file system's encoding lacks converts to none, and so to an empty path. The
-  // converted name may live in the string itself, which must outlive it.
   const wxString fullPath = file.GetFullPath();
-  const auto native = fullPath.fn_str();
+#ifdef __WXMSW__
+  const std::filesystem::path picked(fullPath.ToStdWstring());
+#else
+  // A name that the file system's encoding lacks converts to none, and so to an empty path. The
+  // converted name may live in the string itself, which outlives it here.
+  const wxScopedCharBuffer native = fullPath.fn_str();
   const std::filesystem::path picked =
       native.data() != nullptr ? std::filesystem::path(native.data()) : std::filesystem::path();
+#endif
   const bool loaded = LoadSave([&picked] { return LoadSaveTextThroughFolder(picked); });
 
   // A file that could not be read is not reported as loaded.
