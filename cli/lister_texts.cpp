@@ -127,8 +127,6 @@ COLUMN は name gender religion age capital martial diplomacy intrigue stewardsh
 
 }  // namespace
 
-bool IsJapaneseLocale(std::string_view locale) { return locale.starts_with("ja"); }
-
 ListerLanguage SystemLanguage() {
 #ifdef _WIN32
   const bool japanese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
@@ -144,7 +142,7 @@ ListerLanguage SystemLanguage() {
     if (!locale.empty() || value == nullptr || *value == '\0') continue;
     locale = value;
   }
-  const bool japanese = IsJapaneseLocale(locale);
+  const bool japanese = locale.starts_with("ja");
 #endif
   return japanese ? ListerLanguage::kJapanese : ListerLanguage::kEnglish;
 }

@@ -41,9 +41,6 @@ enum class ListerText {
 // then LC_MESSAGES, then LANG).
 ListerLanguage SystemLanguage();
 
-// Whether a locale's name (as in LANG) names Japanese.
-bool IsJapaneseLocale(std::string_view locale);
-
 // `text` in `language`, each "%N" replaced by the Nth of `values`.
 std::string FormatText(ListerLanguage language, ListerText text,
                        std::initializer_list<std::string_view> values = {});

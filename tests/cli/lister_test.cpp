@@ -514,38 +514,6 @@ TEST(ListerTexts, EveryTextInBothLanguagesWithTheSameValues) {
             "cannot read 'a%2': b");
 }
 
-TEST(ListerTexts, JapaneseWhereTheLocaleSaysSo) {
-  for (const char* locale : {"ja", "ja_JP", "ja_JP.UTF-8", "ja_JP.eucJP"}) {
-    EXPECT_TRUE(IsJapaneseLocale(locale)) << locale;
-  }
-  for (const char* locale : {"", "C", "C.UTF-8", "POSIX", "en_US.UTF-8", "de_DE"}) {
-    EXPECT_FALSE(IsJapaneseLocale(locale)) << locale;
-  }
-#ifdef _WIN32
-  // The Windows tests run on a Japanese system.
-  EXPECT_EQ(SystemLanguage(), ListerLanguage::kJapanese);
-#else
-  const auto languageWith = [](const char* all, const char* messages, const char* lang) {
-    setenv("LC_ALL", all, 1);
-    setenv("LC_MESSAGES", messages, 1);
-    setenv("LANG", lang, 1);
-    return SystemLanguage();
-  };
-  const char* saved[3] = {getenv("LC_ALL"), getenv("LC_MESSAGES"), getenv("LANG")};
-  const std::string kept[3] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : "",
-                               saved[2] ? saved[2] : ""};
-  EXPECT_EQ(languageWith("", "", "ja_JP.UTF-8"), ListerLanguage::kJapanese);
-  EXPECT_EQ(languageWith("", "ja_JP.UTF-8", "C"), ListerLanguage::kJapanese);
-  EXPECT_EQ(languageWith("C", "ja_JP.UTF-8", "ja_JP.UTF-8"), ListerLanguage::kEnglish);
-  EXPECT_EQ(languageWith("", "", ""), ListerLanguage::kEnglish);
-  for (int i = 0; i < 3; ++i) {
-    const char* name = i == 0 ? "LC_ALL" : i == 1 ? "LC_MESSAGES" : "LANG";
-    if (saved[i] != nullptr) setenv(name, kept[i].c_str(), 1);
-    else unsetenv(name);
-  }
-#endif
-}
-
 TEST_F(Lister, JapaneseMessagesAndTheSameListing) {
   std::ostringstream out;
   std::ostringstream err;
