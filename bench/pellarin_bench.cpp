@@ -89,7 +89,9 @@ void List(const char* path) {
   std::ostream out(&discard);
   std::ostream err(&discard);
   const std::string_view args[] = {path};
-  if (RunLister(args, out, err) != kListerOk) Fail(std::string("cannot list ") + path);
+  if (RunLister(args, ListerLanguage::kEnglish, out, err) != kListerOk) {
+    Fail(std::string("cannot list ") + path);
+  }
 }
 
 // One load as the window does it; the roster and the text go when the next load comes.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <memory>
 #include <ostream>
 #include <string_view>
@@ -15,19 +14,16 @@ enum class StandardStream { kOutput, kError };
 struct ConsoleAccess {
   // Whether the standard stream is a console (elsewhere a terminal).
   bool (*isConsole)(StandardStream stream);
-  // Writes UTF-8 text that ends with a whole character to the console; false when it cannot.
+  // Writes UTF-8 text to the console; false when it cannot.
   bool (*write)(StandardStream stream, std::string_view text);
 };
 
 const ConsoleAccess& SystemConsole();
 
-// The length of the longest start of `text` that ends with a whole UTF-8 character: the bytes of
-// a character that has not wholly arrived wait for the rest of it.
-std::size_t WholeUtf8Length(std::string_view text);
-
-// A standard stream as the lister writes to it: a console gets the text through `console`, in
-// pieces that each end with a whole character; a file or a pipe gets it through `bytes`, the C++
-// stream over the same standard stream, unchanged.
+// A standard stream as the lister writes to it: a console gets the text through `console`, all that
+// has been written converted at once on each flush (the lister writes its listing, and each
+// message, whole); a file or a pipe gets it through `bytes`, the C++ stream over the same standard
+// stream, unchanged.
 class ListerStream {
  public:
   ListerStream(StandardStream stream, std::ostream& bytes, const ConsoleAccess& console);

@@ -9,15 +9,15 @@
 #include "lister_options.h"
 #include "output_file.h"
 #include "roster_listing.h"
+#include "save/file_name.h"
 #include "save/save_scanner.h"
-#include "save/save_text.h"
 #include "system_names.h"
 #include "ui/roster_query.h"
 #include "ui/roster_rows.h"
 
 namespace {
 
-constexpr char kProgram[] = "pellarin-cli";
+constexpr std::string_view kProgram = "pellarin-cli: ";
 
 // Sorts the rows as successive header clicks would, each with its stated direction.
 void SortRows(RosterRows& rows, const Roster& roster, const std::vector<SortRequest>& sorts) {
@@ -32,29 +32,38 @@ void SortRows(RosterRows& rows, const Roster& roster, const std::vector<SortRequ
   g_nSortDirection = savedDirection;
 }
 
+// One message, in one piece: a console converts it at once.
+void Say(std::ostream& err, const std::string& message) {
+  err << std::string(kProgram) + message + "\n";
+}
+
+// Why the loader gave no text, from what it left in errno.
+std::string ReadFailure(int error, ListerLanguage language) {
+  switch (error) {
+    case 0: return FormatText(language, ListerText::kNotReadInFull);
+    case EILSEQ: return FormatText(language, ListerText::kUnspellableName);
+    case EISDIR: return FormatText(language, ListerText::kIsAFolder);
+    case ENOENT: return FormatText(language, ListerText::kNoSuchFile);
+    case EACCES: return FormatText(language, ListerText::kPermissionDenied);
+    default: return std::generic_category().message(error);
+  }
+}
+
 // Loads the save and fills and sorts the rows; on failure, says why on `err` and gives the status.
-std::optional<int> ListSave(const ListerOptions& options, RosterRows& rows, std::ostream& err) {
-  const std::optional<std::string> path = CodePageFileName(options.file);
-  if (!path) {
-    err << kProgram << ": cannot read '" << options.file
-        << "': the system's code page cannot spell its name\n";
-    return kListerReadOrWriteFailed;
-  }
+std::optional<int> ListSave(const ListerOptions& options, ListerLanguage language, RosterRows& rows,
+                            std::ostream& err) {
   errno = 0;
-  SaveTextOwner text(LoadSaveText(path->c_str()));
+  SaveTextOwner text(LoadSaveTextThroughFolder(SystemPath(options.file)));
   if (text == nullptr) {
-    // The loader reports no reason of its own; the system call that failed left one in errno.
-    const std::string reason =
-        errno != 0 ? std::generic_category().message(errno) : "the file could not be read in full";
-    err << kProgram << ": cannot read '" << options.file << "': " << reason << "\n";
+    Say(err, FormatText(language, ListerText::kCannotRead,
+                        {options.file, ReadFailure(errno, language)}));
     return kListerReadOrWriteFailed;
-  }
-  if (!LooksLikeSave(text.get())) {
-    err << kProgram << ": '" << options.file << "' does not look like a save of the game\n";
-    return kListerNotASave;
   }
   Roster roster;
-  ScanSave(text.get(), roster);
+  if (!ScanSave(text.get(), roster)) {
+    Say(err, FormatText(language, ListerText::kNotASave, {options.file}));
+    return kListerNotASave;
+  }
   FillRosterRows(rows, roster, options.criteria);
   std::vector<SortRequest> sorts = options.sorts;
   if (sorts.empty()) sorts.push_back({kDefaultSortColumn, kDefaultSortDirection});
@@ -65,47 +74,51 @@ std::optional<int> ListSave(const ListerOptions& options, RosterRows& rows, std:
 
 }  // namespace
 
-int RunLister(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
-              bool outIsConsole) {
+int RunLister(std::span<const std::string_view> args, ListerLanguage language, std::ostream& out,
+              std::ostream& err, bool outIsConsole) {
   ListerOptions options;
   std::string error;
-  if (!ParseListerOptions(args, options, error)) {
-    err << kProgram << ": " << error << "\n" << ListerUsageHint();
+  if (!ParseListerOptions(args, language, options, error)) {
+    err << std::string(kProgram) + error + "\n" + FormatText(language, ListerText::kUsageHint);
     return kListerUsageError;
   }
   if (options.help || options.version) {
-    out << (options.help ? ListerUsage() : kListerVersion);
+    out << (options.help ? FormatText(language, ListerText::kHelp) : kListerVersion);
     return out.flush() ? kListerOk : kListerReadOrWriteFailed;
   }
   const bool toFile = !options.output.empty();
-  // Refused before anything is read or written: the list must never take a save's place.
-  if (toFile && (HasSaveEnding(options.output) || HasSaveEnding(ReplacedFile(options.output)) ||
-                 IsSameFile(options.output, options.file))) {
-    err << kProgram << ": will not write the list to '" << options.output
-        << "': that is a save, and saves are only read\n";
+  // Checked before anything is read or written: the list must never take a save's place.
+  const OutputTarget target = toFile ? ResolveOutput(options.output, options.file) : OutputTarget{};
+  if (target.refusal == OutputRefusal::kSave) {
+    Say(err, FormatText(language, ListerText::kOutputIsASave, {options.output}));
     return kListerUsageError;
+  }
+  if (target.refusal != OutputRefusal::kNone) {
+    const ListerText reason = target.refusal == OutputRefusal::kFolder
+                                  ? ListerText::kIsAFolder
+                                  : ListerText::kNotARegularFile;
+    Say(err, FormatText(language, ListerText::kCannotWriteList,
+                        {options.output, FormatText(language, reason)}));
+    return kListerReadOrWriteFailed;
   }
 
   RosterRows rows;
-  if (const std::optional<int> failed = ListSave(options, rows, err)) return *failed;
+  if (const std::optional<int> failed = ListSave(options, language, rows, err)) return *failed;
 
   ListingFormat format = ListingFormat::kTabSeparated;
   if (options.csv) {
     format = outIsConsole && !toFile ? ListingFormat::kCsvWithoutByteOrderMark
                                      : ListingFormat::kCsv;
   }
-  if (toFile) {
-    std::ostringstream listing;
-    WriteRosterListing(rows, listing, format);
-    if (!ReplaceFileWith(options.output, listing.view(), error)) {
-      err << kProgram << ": cannot write the list to '" << options.output << "': " << error << "\n";
-      return kListerReadOrWriteFailed;
-    }
-    return kListerOk;
+  // Built whole, so that it reaches a file at once and a console in one conversion.
+  std::ostringstream listing;
+  WriteRosterListing(rows, listing, format);
+  if (toFile && !ReplaceFileWith(target.file, listing.view(), error)) {
+    Say(err, FormatText(language, ListerText::kCannotWriteList, {options.output, error}));
+    return kListerReadOrWriteFailed;
   }
-  WriteRosterListing(rows, out, format);
-  if (!out.flush()) {
-    err << kProgram << ": cannot write the listing\n";
+  if (!toFile && !(out << listing.view()).flush()) {
+    Say(err, FormatText(language, ListerText::kCannotWriteListing));
     return kListerReadOrWriteFailed;
   }
   return kListerOk;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lister_texts.h"
 #include "ui/roster_query.h"
 
 // One --sort: the column and the direction (+1 ascending, -1 descending), as a header click
@@ -29,17 +30,13 @@ struct ListerOptions {
 };
 
 // Reads the arguments that follow the program name into `options`. Returns false with a
-// one-line reason in `error` when they are not usable. --help and --version leave the rest of a
-// usable command line unused. Of an option given twice the last counts, except --sort, which
-// adds a sort each time.
-bool ParseListerOptions(std::span<const std::string_view> args, ListerOptions& options,
-                        std::string& error);
-
-// The text that --help prints, ending with a line feed.
-const std::string& ListerUsage();
-
-// The usage line and where to find more, for a command line that is not usable.
-const std::string& ListerUsageHint();
+// one-line reason in `language` in `error` when they are not usable. An option's value is the rest
+// of its argument after "=" (or after "-o"), or else the next argument, whatever it is. --help and
+// --version leave the rest of the command line unused, even an unusable rest. Of an option given
+// twice the last counts, except --sort, which adds a sort each time. After "--" every argument is
+// a file, as is "-".
+bool ParseListerOptions(std::span<const std::string_view> args, ListerLanguage language,
+                        ListerOptions& options, std::string& error);
 
 // The line that --version prints.
 extern const char kListerVersion[];

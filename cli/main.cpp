@@ -11,6 +11,7 @@
 
 #include "console_stream.h"
 #include "lister.h"
+#include "lister_texts.h"
 #include "system_names.h"
 
 namespace {
@@ -22,7 +23,7 @@ int Run(int argc, CommandLineChar** argv) {
   ListerStream out(StandardStream::kOutput, std::cout, SystemConsole());
   ListerStream err(StandardStream::kError, std::cerr, SystemConsole());
   err.Stream() << std::unitbuf;
-  return RunLister(args, out.Stream(), err.Stream(), out.IsConsole());
+  return RunLister(args, SystemLanguage(), out.Stream(), err.Stream(), out.IsConsole());
 }
 
 }  // namespace

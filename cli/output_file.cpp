@@ -54,15 +54,36 @@ std::string LastErrorText() {
   return message.empty() ? "error " + std::to_string(code) : Utf8FromWide(message);
 }
 
-bool QueryIdentity(const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
+// The type of the existing file `name` (FILE_TYPE_DISK for a file or a folder, whose identity
+// goes to `info`); FILE_TYPE_UNKNOWN when there is none.
+DWORD QueryIdentity(const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
   // No access asked for: only the file's identity is read, and a folder opens too.
   const HANDLE file = CreateFileW(WideFromUtf8(name).c_str(), 0,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  const bool known = GetFileInformationByHandle(file, &info) != 0;
+  if (file == INVALID_HANDLE_VALUE) return FILE_TYPE_UNKNOWN;
+  DWORD type = GetFileType(file);
+  if (type == FILE_TYPE_DISK && GetFileInformationByHandle(file, &info) == 0) {
+    type = FILE_TYPE_UNKNOWN;
+  }
   CloseHandle(file);
-  return known;
+  return type;
+}
+
+// Whether the last part of `name` is one of the devices that every folder holds: "NUL",
+// "con.txt" and "COM1 " name devices, not files, whatever the folder and the ending.
+bool IsDeviceName(std::string_view name) {
+  const std::size_t separator = name.find_last_of("/\\:");
+  std::string base(name.substr(separator == std::string_view::npos ? 0 : separator + 1));
+  base = base.substr(0, base.find('.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  std::transform(base.begin(), base.end(), base.begin(),
+                 [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+    if (base == device) return true;
+  }
+  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) &&
+         base[3] >= '1' && base[3] <= '9';
 }
 
 bool WriteAll(HANDLE file, std::string_view contents) {
@@ -106,21 +127,31 @@ bool HasSaveEnding(std::string_view name) {
 
 #ifdef _WIN32
 
-std::string ReplacedFile(const std::string& name) { return name; }
-
-bool IsSameFile(const std::string& first, const std::string& second) {
-  BY_HANDLE_FILE_INFORMATION a{};
-  BY_HANDLE_FILE_INFORMATION b{};
-  return QueryIdentity(first, a) && QueryIdentity(second, b) &&
-         a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-         a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+OutputTarget ResolveOutput(const std::string& name, const std::string& save) {
+  BY_HANDLE_FILE_INFORMATION target{};
+  BY_HANDLE_FILE_INFORMATION read{};
+  const DWORD type = QueryIdentity(name, target);
+  if (HasSaveEnding(name) ||
+      (type == FILE_TYPE_DISK && QueryIdentity(save, read) == FILE_TYPE_DISK &&
+       target.dwVolumeSerialNumber == read.dwVolumeSerialNumber &&
+       target.nFileIndexHigh == read.nFileIndexHigh &&
+       target.nFileIndexLow == read.nFileIndexLow)) {
+    return {name, OutputRefusal::kSave};
+  }
+  if (IsDeviceName(name) || (type != FILE_TYPE_UNKNOWN && type != FILE_TYPE_DISK)) {
+    return {name, OutputRefusal::kNotAFile};
+  }
+  if (type == FILE_TYPE_DISK && (target.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return {name, OutputRefusal::kFolder};
+  }
+  return {name, OutputRefusal::kNone};
 }
 
-bool ReplaceFileWith(const std::string& name, std::string_view contents, std::string& error) {
+bool ReplaceFileWith(const std::string& target, std::string_view contents, std::string& error) {
   std::wstring temporary;
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; file == INVALID_HANDLE_VALUE && attempt < kTemporaryNameTries; ++attempt) {
-    temporary = WideFromUtf8(TemporaryName(name, GetCurrentProcessId(), attempt));
+    temporary = WideFromUtf8(TemporaryName(target, GetCurrentProcessId(), attempt));
     file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
@@ -136,7 +167,7 @@ bool ReplaceFileWith(const std::string& name, std::string_view contents, std::st
     error = LastErrorText();
   }
   if (done &&
-      !MoveFileExW(temporary.c_str(), WideFromUtf8(name).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      !MoveFileExW(temporary.c_str(), WideFromUtf8(target).c_str(), MOVEFILE_REPLACE_EXISTING)) {
     done = false;
     error = LastErrorText();
   }
@@ -146,39 +177,51 @@ bool ReplaceFileWith(const std::string& name, std::string_view contents, std::st
 
 #else
 
-std::string ReplacedFile(const std::string& name) {
-  char* resolved = realpath(name.c_str(), nullptr);
-  if (resolved == nullptr) return name;
-  std::string target = resolved;
-  std::free(resolved);
+OutputTarget ResolveOutput(const std::string& name, const std::string& save) {
+  // A link is followed to the file it leads to; a name that leads nowhere yet is its own target.
+  OutputTarget target{name};
+  if (char* resolved = realpath(name.c_str(), nullptr)) {
+    target.file = resolved;
+    std::free(resolved);
+  }
+  struct stat written {};
+  struct stat read {};
+  const bool exists = stat(target.file.c_str(), &written) == 0;
+  if (HasSaveEnding(name) || HasSaveEnding(target.file) ||
+      (exists && stat(save.c_str(), &read) == 0 && written.st_dev == read.st_dev &&
+       written.st_ino == read.st_ino)) {
+    target.refusal = OutputRefusal::kSave;
+  } else if (exists && S_ISDIR(written.st_mode)) {
+    target.refusal = OutputRefusal::kFolder;
+  } else if (exists && !S_ISREG(written.st_mode)) {
+    // Never renamed over: as root that would put a file in a device's place.
+    target.refusal = OutputRefusal::kNotAFile;
+  }
   return target;
 }
 
-bool IsSameFile(const std::string& first, const std::string& second) {
-  struct stat a {};
-  struct stat b {};
-  return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
-         a.st_ino == b.st_ino;
-}
-
-bool ReplaceFileWith(const std::string& name, std::string_view contents, std::string& error) {
-  const std::string target = ReplacedFile(name);
-  // A device or a pipe is never renamed over: as root that would put a file in its place.
-  struct stat status {};
-  if (stat(target.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
-    error = S_ISDIR(status.st_mode) ? "it is a folder" : "it is not a regular file";
-    return false;
-  }
+bool ReplaceFileWith(const std::string& target, std::string_view contents, std::string& error) {
+  // The list is as private as the file it replaces: the new file has its bits from the start.
+  struct stat replaced {};
+  const bool replacing = stat(target.c_str(), &replaced) == 0;
+  const mode_t mode = replacing ? replaced.st_mode & 07777 : 0666;
   std::string temporary;
   int file = -1;
   for (int attempt = 0; file < 0 && attempt < kTemporaryNameTries; ++attempt) {
     temporary = TemporaryName(target, static_cast<unsigned long>(getpid()), attempt);
-    file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                replacing ? 0600 : mode);
     if (file < 0 && errno != EEXIST) break;
   }
   if (file < 0) {
     error = LastErrorText();
     return false;
+  }
+  // The bits as they were, umask aside. The group is kept where the system lets the owner give
+  // it; elsewhere the new file has the default group, which is no failure.
+  if (replacing) {
+    [[maybe_unused]] const int grouped = fchown(file, static_cast<uid_t>(-1), replaced.st_gid);
+    [[maybe_unused]] const int kept = fchmod(file, mode);
   }
   bool done = WriteAll(file, contents);
   if (!done) error = LastErrorText();

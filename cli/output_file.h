@@ -11,15 +11,28 @@
 // "x.eug.", "x.eug " and "x.eug:list" end in ".eug" too.
 bool HasSaveEnding(std::string_view name);
 
-// The file that writing `name` replaces: on POSIX systems the one that a link leads to, so that the
-// link stays; `name` itself when it is no link or leads nowhere yet, and on Windows.
-std::string ReplacedFile(const std::string& name);
+// What keeps the list from a file.
+enum class OutputRefusal {
+  kNone,
+  kSave,       // a save's name, or the save being read under any name
+  kFolder,
+  kNotAFile,   // a device such as /dev/stdout or NUL, or a pipe, which a rename would replace
+};
 
-// Whether both names reach one and the same existing file, through links or other spellings too;
-// false when either does not exist.
-bool IsSameFile(const std::string& first, const std::string& second);
+// The file that --output names, resolved once, before the save is read: `file` is the one that
+// the list replaces (on POSIX systems the one that a link leads to, so that the link stays;
+// otherwise the name itself), `refusal` why the list may not go there.
+struct OutputTarget {
+  std::string file;
+  OutputRefusal refusal = OutputRefusal::kNone;
+};
 
-// Replaces the file `name` with `contents`. They are written to a new file beside it, which is
-// renamed to `name` once complete and removed on any failure, so that `name` is either left as it
-// was or holds all of `contents`. Returns false with the reason in `error`.
-bool ReplaceFileWith(const std::string& name, std::string_view contents, std::string& error);
+// Resolves `name` against the current directory and checks it against `save`, the save as named.
+OutputTarget ResolveOutput(const std::string& name, const std::string& save);
+
+// Replaces the file `target` (of ResolveOutput) with `contents`. They are written to a new file
+// beside it, which is renamed to `target` once complete and removed on any failure, so that
+// `target` is either left as it was or holds all of `contents`. On POSIX systems a file that is
+// replaced keeps its permission bits, and its group where the system allows; a new one gets the
+// usual default. Returns false with the reason in `error`.
+bool ReplaceFileWith(const std::string& target, std::string_view contents, std::string& error);

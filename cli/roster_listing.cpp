@@ -37,7 +37,8 @@ std::string ListingCell(std::string_view cell, int column) {
 std::string CsvField(std::string_view cell, int column) {
   std::string text = DecodedCell(cell, column);
   if (FormatOf(column) == CellFormat::kText) text = GuardSpreadsheetText(text);
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  // A semicolon separates cells where the decimal mark is a comma: quoted like the comma.
+  if (text.find_first_of(",;\"\r\n") == std::string::npos) return text;
   std::string quoted = "\"";
   for (const char c : text) {
     quoted += c;

@@ -1,7 +1,5 @@
 #include "system_names.h"
 
-#include "save/file_name.h"
-
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -30,9 +28,7 @@ std::vector<std::string> ListerArguments(int argc, wchar_t** argv) {
   return args;
 }
 
-std::optional<std::string> CodePageFileName(std::string_view name) {
-  return EncodeFileName(WideFromUtf8(name));
-}
+std::filesystem::path SystemPath(std::string_view name) { return WideFromUtf8(name); }
 
 #else
 
@@ -40,9 +36,6 @@ std::vector<std::string> ListerArguments(int argc, char** argv) {
   return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }
 
-std::optional<std::string> CodePageFileName(std::string_view name) {
-  if (name.find('\0') != std::string_view::npos) return std::nullopt;
-  return std::string(name);
-}
+std::filesystem::path SystemPath(std::string_view name) { return std::string(name); }
 
 #endif

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <optional>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,10 +16,8 @@ using CommandLineChar = char;
 // The arguments that follow the program's name.
 std::vector<std::string> ListerArguments(int argc, CommandLineChar** argv);
 
-// A file name as the lister holds it, in the system's code page as LoadSaveText takes it; none
-// when the code page cannot spell it. Windows' converter would otherwise put a look-alike in the
-// place of a character that the code page lacks ("e" for "é") and so name another file.
-std::optional<std::string> CodePageFileName(std::string_view name);
+// A file name as the lister holds it, as the system's own path, in wide characters on Windows.
+std::filesystem::path SystemPath(std::string_view name);
 
 #ifdef _WIN32
 // Conversions between the lister's UTF-8 and the wide characters of Windows' own calls.

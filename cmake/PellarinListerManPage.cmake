@@ -10,6 +10,8 @@ if(NOT help2man_program)
   message(FATAL_ERROR "help2man, which makes the manual page pellarin-cli(1) for the package, "
                       "is missing: run .ci/install-packages")
 endif()
+# The page is the English help: the lister speaks Japanese where the locale is Japanese.
+set(ENV{LC_ALL} C)
 execute_process(COMMAND ${LISTER} --version RESULT_VARIABLE no_version OUTPUT_QUIET ERROR_QUIET)
 set(version)
 if(no_version)

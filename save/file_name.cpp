@@ -1,6 +1,8 @@
 #include "save/file_name.h"
 
+#include <cerrno>
 #include <climits>
+#include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -28,31 +30,47 @@ std::optional<std::string> EncodeFileName(std::wstring_view name) {
   return bytes;
 }
 
-#else
+#endif
 
-std::optional<std::string> EncodeFileName(std::wstring_view name) {
-  std::string bytes;
-  bytes.reserve(name.size());
-  for (const wchar_t character : name) {
-    const auto code = static_cast<char32_t>(character);
-    if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return std::nullopt;
-    if (code < 0x80) {
-      bytes += static_cast<char>(code);
-    } else if (code < 0x800) {
-      bytes += static_cast<char>(0xC0 | (code >> 6));
-      bytes += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-      bytes += static_cast<char>(0xE0 | (code >> 12));
-      bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      bytes += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      bytes += static_cast<char>(0xF0 | (code >> 18));
-      bytes += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-      bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      bytes += static_cast<char>(0x80 | (code & 0x3F));
-    }
+namespace {
+
+// The bare name of `file` for the 8-bit file functions; none when they cannot spell it.
+std::optional<std::string> BareName(const std::filesystem::path& file) {
+  if (file.native().find(std::filesystem::path::value_type{}) != std::string::npos) {
+    return std::nullopt;
   }
-  return bytes;
+#ifdef _WIN32
+  return EncodeFileName(file.filename().native());
+#else
+  return file.filename().native();
+#endif
 }
 
-#endif
+}  // namespace
+
+SaveText LoadSaveTextThroughFolder(const std::filesystem::path& file) {
+  // A folder is one whether or not its name can be spelt.
+  if (std::error_code unknown; std::filesystem::is_directory(file, unknown)) {
+    errno = EISDIR;
+    return nullptr;
+  }
+  const std::optional<std::string> name = BareName(file);
+  if (!name) {
+    errno = EILSEQ;
+    return nullptr;
+  }
+  std::error_code error;
+  const std::filesystem::path folder = file.parent_path();
+  const std::filesystem::path started =
+      folder.empty() ? std::filesystem::path() : std::filesystem::current_path(error);
+  if (!error && !folder.empty()) std::filesystem::current_path(folder, error);
+  if (error) {
+    errno = error.value();
+    return nullptr;
+  }
+  const SaveText text = LoadSaveText(name->c_str());
+  const int reason = errno;
+  if (!folder.empty()) std::filesystem::current_path(started, error);
+  errno = reason;
+  return text;
+}

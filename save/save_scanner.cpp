@@ -380,12 +380,12 @@ void ReadCharacters(char* characters, const char* end, DateNumber startDate,
 
 }  // namespace
 
-void ScanSave(SaveText text, Roster& roster) {
+bool ScanSave(SaveText text, Roster& roster) {
   const std::optional<SaveSections> sections = SplitSaveSections(text);
-  if (!sections) return;
+  if (!sections) return false;
   const char* end = sections->end;
   const std::optional<DateNumber> startDate = ReadStartDate(sections->startDate, end);
-  if (!startDate) return;
+  if (!startDate) return false;
   CapitalTable capitals;
   ReadCapitals(sections->countries, end, capitals);
   MarriageTable marriageMarks;
@@ -397,18 +397,5 @@ void ScanSave(SaveText text, Roster& roster) {
   roster.reserve(roster.size() +
                  static_cast<std::size_t>((end - sections->characters) / kBytesPerRecordAtLeast) + 1);
   ReadCharacters(sections->characters, end, *startDate, capitals, marriageMarks, roster);
-}
-
-bool LooksLikeSave(const char* text) {
-  // One pass that stops at the first section start: in a save the start date stands near the top.
-  const auto startsHere = [](const char* at, const auto& keyword) {
-    return KeywordAt(at, keyword, LengthOf(keyword));
-  };
-  for (const char* at = text; *at != '\0'; ++at) {
-    if (startsHere(at, kStartDateKeyword) || startsHere(at, kMarriageKeyword) ||
-        startsHere(at, kCharacterLine) || startsHere(at, kCountryKeyword)) {
-      return true;
-    }
-  }
-  return false;
+  return true;
 }

@@ -1,6 +1,7 @@
 #include "save_text.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,9 +20,13 @@ namespace {
 #ifdef _WIN32
 using FileStatus = struct _stat64;
 int QueryFileStatus(const char* path, FileStatus* status) { return _stat64(path, status); }
+bool IsFolder(const FileStatus& status) { return (status.st_mode & _S_IFMT) == _S_IFDIR; }
+bool IsRegularFile(const FileStatus& status) { return (status.st_mode & _S_IFMT) == _S_IFREG; }
 #else
 using FileStatus = struct stat;
 int QueryFileStatus(const char* path, FileStatus* status) { return stat(path, status); }
+bool IsFolder(const FileStatus& status) { return S_ISDIR(status.st_mode); }
+bool IsRegularFile(const FileStatus& status) { return S_ISREG(status.st_mode); }
 #endif
 
 struct FileCloser {
@@ -111,11 +116,57 @@ SaveText ReadUtf16File(std::FILE* file, std::size_t size) {
   return text;
 }
 
+// A pipe or a device tells no size: it is read to its end, the buffer doubling as it fills. A
+// UTF-16 text is converted once all of it is in.
+SaveText ReadStream(std::FILE* file) {
+  std::size_t size = 0;
+  std::size_t room = kUtf16PieceBytes;
+  char* text = static_cast<char*>(std::malloc(room + 1));
+  while (text != nullptr) {
+    size += std::fread(text + size, 1, room - size, file);
+    if (size < room) break;
+    char* grown = room <= SIZE_MAX / 4 ? static_cast<char*>(std::realloc(text, 2 * room + 1))
+                                       : nullptr;
+    if (grown == nullptr) std::free(text);
+    text = grown;
+    room *= 2;
+  }
+  if (text == nullptr || std::ferror(file)) {
+    std::free(text);
+    return nullptr;
+  }
+  text[size] = '\0';
+  if (size == 0 || static_cast<unsigned char>(text[0]) != 0xFF) return text;
+
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  const std::size_t units = FindZeroUnit(bytes, size / 2);
+  const std::size_t converted = MaxCodePageBytes(units);
+  char* out = converted == SIZE_MAX ? nullptr : static_cast<char*>(std::malloc(converted + 1));
+  const std::size_t length = out == nullptr ? SIZE_MAX : ConvertUtf16LePiece(bytes, units, out);
+  std::free(text);
+  if (length == SIZE_MAX) {
+    std::free(out);
+    return nullptr;
+  }
+  out[length] = '\0';
+  return out;
+}
+
 }  // namespace
 
 SaveText LoadSaveText(const char* path) {
   FileStatus status{};
   if (QueryFileStatus(path, &status) != 0 || status.st_size < 0) return nullptr;
+  // A folder opens for reading on some systems and fails with "permission denied" on others; it
+  // is said to be what it is.
+  if (IsFolder(status)) {
+    errno = EISDIR;
+    return nullptr;
+  }
+  if (!IsRegularFile(status)) {
+    const File stream(std::fopen(path, "rb"));
+    return stream != nullptr ? ReadStream(stream.get()) : nullptr;
+  }
   const auto fileSize = static_cast<std::uintmax_t>(status.st_size);
   if (fileSize >= SIZE_MAX) return nullptr;
   const auto size = static_cast<std::size_t>(fileSize);

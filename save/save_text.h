@@ -10,7 +10,9 @@ using SaveText = char*;
 
 // Reads the file at `path` into a new SaveText that the caller owns and releases with
 // ReleaseSaveText. A file that begins with the byte 0xFF is taken as UTF-16 little-endian and is
-// converted to the code page. Returns nullptr when the file cannot be read.
+// converted to the code page. A regular file is read as long as its size says; anything else that
+// opens for reading, a pipe such as /dev/stdin, to its end. Returns nullptr when the file cannot
+// be read, with errno set by the call that failed: EISDIR for a folder.
 SaveText LoadSaveText(const char* path);
 
 // A UTF-16 file is read and converted this many bytes at a time, so that its own bytes never take

@@ -1,6 +1,7 @@
 #include "ui/roster_dlg.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -58,17 +59,6 @@ wxString OpenFileFolder() {
   wxFileName folder = wxFileName::DirName(wxString::FromUTF8(kSaveGameFolder));
   folder.MakeAbsolute();
   return folder.GetPath();
-}
-
-// `name` in the encoding of the 8-bit file functions, or none when it cannot be spelt there.
-std::optional<std::string> FileSystemName(const wxString& name) {
-#ifdef __WXMSW__
-  return EncodeFileName(name.ToStdWstring());
-#else
-  const wxScopedCharBuffer bytes = name.mb_str(*wxConvFileName);
-  if (bytes.length() == 0 && !name.empty()) return std::nullopt;
-  return std::string(bytes.data(), bytes.length());
-#endif
 }
 
 }  // namespace
@@ -229,10 +219,10 @@ void CRosterDlg::OnSize(wxSizeEvent& event) {
                         std::max(0, client.y - top - scale(kTableBottomMargin)));
 }
 
-bool CRosterDlg::LoadSave(const char* path) {
+bool CRosterDlg::LoadSave(const std::function<SaveText()>& read) {
   m_pSaveText.reset();
   m_roster.clear();
-  m_pSaveText.reset(LoadSaveText(path));
+  m_pSaveText.reset(read());
   if (m_pSaveText != nullptr) ScanSave(m_pSaveText.get(), m_roster);
   if (m_chkSearchOnOpen->IsChecked()) OnSearch();
   return m_pSaveText != nullptr;
@@ -248,16 +238,23 @@ void CRosterDlg::OnOpenFile(wxCommandEvent&) {
   // with it: later opens and automatic loads look for their folder from there. It moves as the
   // dialog closes, before the re-activation that follows.
   const wxFileName file(chosen.value_or(wxString()));
-  const bool moved = chosen && wxSetWorkingDirectory(file.GetPath());
+  if (chosen) wxSetWorkingDirectory(file.GetPath());
   OnOwnBoxClosed();
   if (!chosen) return;
 
-  // The file is read by its bare name from its own folder, which works where the folder's name
-  // has characters that the 8-bit file functions cannot spell. A name that they cannot spell
-  // itself reads as a file that is not there, as does any name when the folder could not be
-  // entered: never another file.
-  const std::optional<std::string> name = moved ? FileSystemName(file.GetFullName()) : std::nullopt;
-  const bool loaded = LoadSave(name ? name->c_str() : "");
+  // Read through its folder, as the lister reads it: a name that the 8-bit file functions cannot
+  // spell reads as a file that is not there, never as another file.
+  const wxString fullPath = file.GetFullPath();
+#ifdef __WXMSW__
+  const std::filesystem::path picked(fullPath.ToStdWstring());
+#else
+  // A name that the file system's encoding lacks converts to none, and so to an empty path. The
+  // converted name may live in the string itself, which outlives it here.
+  const wxScopedCharBuffer native = fullPath.fn_str();
+  const std::filesystem::path picked =
+      native.data() != nullptr ? std::filesystem::path(native.data()) : std::filesystem::path();
+#endif
+  const bool loaded = LoadSave([&picked] { return LoadSaveTextThroughFolder(picked); });
 
   // A file that could not be read is not reported as loaded.
   wxMessageDialog box(this, loaded ? kLoadedMessage : kUnreadableMessage,
@@ -311,7 +308,7 @@ void CRosterDlg::LoadOnActivation() {
   const wxLogNull noLog;
   const std::string path = FindSaveGame(kSaveGameFolder);
   if (path.empty()) return;
-  LoadSave(path.c_str());
+  LoadSave([&path] { return LoadSaveText(path.c_str()); });
 }
 
 void CRosterDlg::OnOwnBoxClosed() {

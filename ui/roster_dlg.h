@@ -3,6 +3,7 @@
 // and routes its events to the roster query, the load commands and the about box.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <wx/dialog.h>
@@ -61,9 +62,9 @@ class CRosterDlg : public wxDialog {
   void OnInitDialog();
 
   SearchCriteria ReadSearchCriteria() const;
-  // The load sequence: drops the current save, reads and scans the file at `path` (bytes in the
-  // file system's encoding) and searches if asked to. False when the file could not be read.
-  bool LoadSave(const char* path);
+  // The load sequence: drops the current save, reads a new one with `read` and scans it, and
+  // searches if asked to. False when the file could not be read.
+  bool LoadSave(const std::function<SaveText()>& read);
   // The automatic load that an activation other than by a click brings, when it is asked for.
   void LoadOnActivation();
   // After one of the window's own modal boxes has closed: the window is active again, as

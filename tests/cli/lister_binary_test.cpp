@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/lister_texts.h"
+#include "support/current_directory.h"
 #include "support/process.h"
 #include "support/save_builder.h"
 #include "support/temp_folder.h"
@@ -27,6 +29,11 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 const std::string kSaves = std::string(PELLARIN_SAMPLE_DIR) + "/scenarios/save games/";
+
+// The lister speaks the language of the system that the tests run on (Japanese on Windows).
+std::string Text(ListerText text, std::initializer_list<std::string_view> values = {}) {
+  return FormatText(SystemLanguage(), text, values);
+}
 
 }  // namespace
 
@@ -83,11 +90,11 @@ TEST(ListerBinary, ReportsProblemsThroughStatusAndStandardError) {
   const ProcessOutcome bad = RunCli(folder, {"--sort", "height", "x.eug"});
   EXPECT_EQ(bad.status, 2);
   EXPECT_EQ(bad.out, "");
-  EXPECT_NE(bad.err.find("Usage: pellarin-cli"), std::string::npos);
+  EXPECT_NE(bad.err.find(Text(ListerText::kUsageHint)), std::string::npos);
 
   const ProcessOutcome help = RunCli(folder, {"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("Usage: pellarin-cli", 0), 0u);
+  EXPECT_EQ(help.out, Text(ListerText::kHelp));
   EXPECT_EQ(help.err, "");
 }
 
@@ -108,8 +115,7 @@ TEST(ListerBinary, CsvToAFileAndMessagesEndInALineFeedAlone) {
   const ProcessOutcome program = RunCli(folder, {PELLARIN_CLI});
   EXPECT_EQ(program.status, 3);
   EXPECT_EQ(program.out, "");
-  EXPECT_EQ(program.err,
-            "pellarin-cli: '" PELLARIN_CLI "' does not look like a save of the game\n");
+  EXPECT_EQ(program.err, "pellarin-cli: " + Text(ListerText::kNotASave, {PELLARIN_CLI}) + "\n");
   EXPECT_EQ(RunCli(folder, {"--min-age"}).err.find('\r'), std::string::npos);
 }
 
@@ -123,10 +129,66 @@ TEST(ListerBinary, ANameIsNeverReadAsAnotherFile) {
 #ifdef _WIN32
   // Code page 932 has no "é"; the system's converter would have read e.eug.
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "pellarin-cli: cannot read '" + accented +
-                         "': the system's code page cannot spell its name\n");
+  EXPECT_EQ(run.err, "pellarin-cli: " +
+                         Text(ListerText::kCannotRead,
+                              {accented, Text(ListerText::kUnspellableName)}) +
+                         "\n");
 #else
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("Accent"), std::string::npos);
+#endif
+}
+
+// Read through its folder, as the window reads it; a relative --output and the check that it is
+// not the save still go by the folder that the lister started in.
+TEST(ListerBinary, ReadsASaveInAFolderThatTheCodePageCannotSpell) {
+  TempFolder folder;
+  const CurrentDirectoryGuard here(folder.Path());
+  const std::filesystem::path save = folder.Write(
+      std::filesystem::path(u8"Jos\u00e9") / "saves" / "1200.eug",
+      TestSaveText({{.name = "Louis"}}));
+  const std::string relative = "Jos\xC3\xA9/saves/1200.eug";
+  const ProcessOutcome run = RunCli(folder, {"-o", "list.tsv", relative});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(ReadFileBytes(folder.Path() / "list.tsv").find("Louis\t"), std::string::npos);
+  std::filesystem::create_hard_link(save, folder.Path() / "same.tsv");
+  EXPECT_EQ(RunCli(folder, {"-o", "same.tsv", relative}).status, 2);
+  EXPECT_EQ(ReadFileBytes(save), TestSaveText({{.name = "Louis"}}));
+}
+
+#ifndef _WIN32
+TEST(ListerBinary, ReadsASaveThroughAPipe) {
+  TempFolder folder;
+  const std::string save = folder.Write("small.eug", TestSaveText({{.name = "Louis"}})).string();
+  const ProcessOutcome direct = RunCli(folder, {save});
+  const ProcessOutcome piped = RunProcess(
+      "/bin/sh", {"-c", "cat \"$0\" | \"$1\" /dev/stdin", save, PELLARIN_CLI}, folder.Path());
+  EXPECT_EQ(piped.status, 0) << piped.err;
+  EXPECT_EQ(piped.out, direct.out);
+  const ProcessOutcome substituted =
+      RunProcess("/bin/bash", {"-c", "\"$1\" <(cat \"$0\")", save, PELLARIN_CLI}, folder.Path());
+  EXPECT_EQ(substituted.status, 0) << substituted.err;
+  EXPECT_EQ(substituted.out, direct.out);
+  EXPECT_NE(direct.out.find("Louis\t"), std::string::npos);
+}
+#endif
+
+// Japanese where the system's language is, else English: on Linux by the locale's variables, in
+// their order; the Windows tests run on a Japanese system.
+TEST(ListerBinary, SpeaksJapaneseWhereTheSystemDoes) {
+  TempFolder folder;
+  const std::string japanese = FormatText(ListerLanguage::kJapanese, ListerText::kHelp);
+#ifdef _WIN32
+  EXPECT_EQ(RunCli(folder, {"--help"}).out, japanese);
+#else
+  const auto help = [&](std::vector<std::string> locale) {
+    locale.insert(locale.end(), {PELLARIN_CLI, "--help"});
+    return RunProcess("/usr/bin/env", locale, folder.Path()).out;
+  };
+  const std::string english = FormatText(ListerLanguage::kEnglish, ListerText::kHelp);
+  EXPECT_EQ(help({"LC_ALL=", "LC_MESSAGES=", "LANG=ja_JP.UTF-8"}), japanese);
+  EXPECT_EQ(help({"LC_ALL=", "LC_MESSAGES=ja_JP.UTF-8", "LANG=C"}), japanese);
+  EXPECT_EQ(help({"LC_ALL=C", "LC_MESSAGES=ja_JP.UTF-8", "LANG=ja_JP.UTF-8"}), english);
+  EXPECT_EQ(help({"LC_ALL=", "LC_MESSAGES=", "LANG="}), english);
 #endif
 }

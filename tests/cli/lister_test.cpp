@@ -15,7 +15,7 @@
 #include "cli/lister_options.h"
 #include "cli/output_file.h"
 #include "cli/roster_listing.h"
-#include "cli/system_names.h"
+#include "cli/lister_texts.h"
 #include "support/save_builder.h"
 #include "support/temp_folder.h"
 #include "ui/roster_query.h"
@@ -24,7 +24,7 @@
 namespace {
 
 bool Parse(std::vector<std::string_view> args, ListerOptions& options, std::string& error) {
-  return ParseListerOptions(args, options, error);
+  return ParseListerOptions(args, ListerLanguage::kEnglish, options, error);
 }
 
 // Parses arguments that must be accepted.
@@ -54,7 +54,7 @@ Outcome RunWith(std::vector<std::string_view> args) {
   std::ostringstream out;
   std::ostringstream err;
   Outcome run;
-  run.status = RunLister(args, out, err);
+  run.status = RunLister(args, ListerLanguage::kEnglish, out, err);
   run.out = out.str();
   run.err = err.str();
   return run;
@@ -167,6 +167,12 @@ TEST(ListerOptions, FileAndOptionShapes) {
   EXPECT_NE(Reject({"a.eug", "b.eug"}).find("b.eug"), std::string::npos);
   EXPECT_NE(Reject({"--gender"}).find("--gender"), std::string::npos);
   EXPECT_NE(Reject({"--colour", "red", "f"}).find("--colour"), std::string::npos);
+  // An unknown option is named as such, not taken for its value's or the file's fault.
+  EXPECT_EQ(Reject({"--relgion", "all", "save.eug"}), "unknown option '--relgion'");
+  EXPECT_EQ(Reject({"--relgion=all", "save.eug"}), "unknown option '--relgion'");
+  EXPECT_EQ(Reject({"--csv=yes", "f"}), "--csv takes no value");
+  EXPECT_EQ(Accept({"-olist.tsv", "f"}).output, "list.tsv");
+  EXPECT_EQ(Accept({"--output", "-x", "f"}).output, "-x");
   EXPECT_NE(Reject({"-g", "f"}).find("-g"), std::string::npos);
   EXPECT_NE(Reject({"--sorted", "age", "f"}).find("--sorted"), std::string::npos);
   EXPECT_EQ(Accept({"--sort=age", "f"}).sorts, (std::vector<SortRequest>{{3, 1}}));
@@ -204,6 +210,7 @@ TEST(RosterListing, HeaderThenTenTabSeparatedCellsPerRow) {
 TEST(RosterListing, CsvQuotesAsRfc4180AsksAndNoNameBecomesAFormula) {
   EXPECT_EQ(CsvField("Jean", 0), "Jean");
   EXPECT_EQ(CsvField("a,b", 0), "\"a,b\"");
+  EXPECT_EQ(CsvField("a;b", 0), "\"a;b\"");
   EXPECT_EQ(CsvField("say \"hi\"", 0), "\"say \"\"hi\"\"\"");
   EXPECT_EQ(CsvField("two\nlines", 0), "\"two\nlines\"");
   EXPECT_EQ(CsvField("a\tb", 0), "a\tb");
@@ -290,20 +297,32 @@ TEST_F(Lister, NoMatchPrintsTheHeaderAlone) {
   EXPECT_EQ(RunWith({nobodyAlive}).out, kHeader);
 }
 
-TEST_F(Lister, AFileWithNoSectionOfASaveIsStatusThree) {
+TEST_F(Lister, AFileThatTheScanDoesNotTakeForASaveIsStatusThree) {
   std::string noise;
   for (unsigned i = 1; noise.size() < 100000; i = i * 1103515245u + 12345u) {
     noise += static_cast<char>(i >> 24);
   }
+  // Words of a save are not a save: the scan must reach a character section.
+  const std::string readme = "The lister reads a save: its startdate = { year = 1200 ...,\n"
+                             "its marrige section, its characters\ncharacter = {\n}\n";
   for (const auto& [name, bytes] : {std::pair<std::string, std::string>{"empty.eug", ""},
                                     {"noise.eug", noise},
-                                    {"notes.eug", "a character\nwithout a realm"}}) {
+                                    {"notes.eug", "a character\nwithout a realm"},
+                                    {"note.txt", "the country of my save\n"},
+                                    {"README.md", readme}}) {
     const std::string path = folder_.Write(name, bytes).string();
     const Outcome run = RunWith({path});
     EXPECT_EQ(run.status, 3) << name;
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "pellarin-cli: '" + path + "' does not look like a save of the game\n");
   }
+  // A save without countries lists its characters with capital 0.
+  const std::string noCountries =
+      folder_.Write("no_countries.eug", SaveWith(CharacterEntry({.name = "Alone"}), "", ""))
+          .string();
+  const Outcome listed = RunWith({noCountries});
+  EXPECT_EQ(listed.status, 0) << listed.err;
+  EXPECT_EQ(listed.out, std::string(kHeader) + "Alone\tm\tc\t19\t0\t1\t2\t3\t4\t10\n");
 }
 
 TEST_F(Lister, UnreadableFileIsOneLineNamingIt) {
@@ -311,26 +330,30 @@ TEST_F(Lister, UnreadableFileIsOneLineNamingIt) {
   const Outcome run = RunWith({missing});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "pellarin-cli: cannot read '" + missing + "': No such file or directory\n");
+  EXPECT_EQ(run.err, "pellarin-cli: cannot read '" + missing + "': there is no such file\n");
   const Outcome folder = RunWith({folder_.Path().string()});
   EXPECT_EQ(folder.status, 1);
-  EXPECT_NE(folder.err.find(folder_.Path().string()), std::string::npos);
-  EXPECT_EQ(std::count(folder.err.begin(), folder.err.end(), '\n'), 1);
+  EXPECT_EQ(folder.err,
+            "pellarin-cli: cannot read '" + folder_.Path().string() + "': it is a folder\n");
 }
 
 TEST_F(Lister, BadOptionsGiveTheUsageOnStandardError) {
   const Outcome run = RunWith({"--gender", "x", save_});
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "pellarin-cli: --gender: 'x' is none of all, m, f\n" + ListerUsageHint());
-  EXPECT_EQ(ListerUsageHint().rfind("Usage: pellarin-cli [OPTIONS] FILE\n", 0), 0u);
+  EXPECT_EQ(run.err,
+            "pellarin-cli: --gender: 'x' is none of all, m, f\n"
+            "Usage: pellarin-cli [OPTIONS] FILE\nRun 'pellarin-cli --help' for the options.\n");
   const Outcome help = RunWith({"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out, ListerUsage());
+  EXPECT_EQ(help.out.rfind("Usage: pellarin-cli [OPTIONS] FILE\n", 0), 0u);
   EXPECT_EQ(help.err, "");
-  for (const char* statusLine : {"0 listed", "2 the", "3 FILE does not look like a save"}) {
+  for (const char* statusLine : {"0 listed", "2 the", "3 FILE is not a\nsave"}) {
     EXPECT_NE(help.out.find(statusLine), std::string::npos) << statusLine;
   }
+  std::string keys;
+  for (const RosterColumn& column : kRosterColumns) keys += " " + std::string(column.key);
+  EXPECT_NE(help.out.find("COLUMN is one of:" + keys + ".\n"), std::string::npos);
   EXPECT_EQ(RunWith({"--version", save_}).out, "pellarin-cli 1.03.01\n");
 }
 
@@ -338,7 +361,7 @@ TEST_F(Lister, FailingToWriteIsNoSuccess) {
   std::ostringstream err;
   std::ostream broken(nullptr);
   const std::vector<std::string_view> args = {save_};
-  EXPECT_EQ(RunLister(args, broken, err), 1);
+  EXPECT_EQ(RunLister(args, ListerLanguage::kEnglish, broken, err), 1);
   EXPECT_EQ(err.str(), "pellarin-cli: cannot write the listing\n");
 }
 
@@ -347,7 +370,7 @@ TEST_F(Lister, OnlyCsvChoosesCsvAndAConsoleGetsNoByteOrderMark) {
     args.push_back(save_);
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(RunLister(args, out, err, console), 0) << err.str();
+    EXPECT_EQ(RunLister(args, ListerLanguage::kEnglish, out, err, console), 0) << err.str();
     return out.str();
   };
   const std::string tsv = run({}, false);
@@ -381,7 +404,8 @@ TEST_F(Lister, TheOutputFileIsReplacedOnlyByAWholeList) {
   const std::string folder = (folder_.Path() / "folder").string();
   const Outcome failed = RunWith({"-o", folder, save_});
   EXPECT_EQ(failed.status, 1);
-  EXPECT_EQ(failed.err.rfind("pellarin-cli: cannot write the list to '" + folder + "': ", 0), 0u);
+  EXPECT_EQ(failed.err,
+            "pellarin-cli: cannot write the list to '" + folder + "': it is a folder\n");
   EXPECT_TRUE(std::filesystem::is_directory(folder));
 #ifndef _WIN32
   // A pipe is written into by no rename, and a link stays a link to the replaced file.
@@ -395,6 +419,18 @@ TEST_F(Lister, TheOutputFileIsReplacedOnlyByAWholeList) {
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(ReadFileBytes(list), RunWith({"--csv", save_}).out);
 #endif
+  // A device is refused before the save is read, as a folder is.
+#ifdef _WIN32
+  const std::vector<std::string> devices = {"NUL", "con", "CON.txt", "COM1"};
+#else
+  const std::vector<std::string> devices = {"/dev/null", "/dev/stdout"};
+#endif
+  for (const std::string& device : devices) {
+    const Outcome refused = RunWith({"-o", device, (folder_.Path() / "missing.eug").string()});
+    EXPECT_EQ(refused.status, 1) << device;
+    EXPECT_EQ(refused.err, "pellarin-cli: cannot write the list to '" + device +
+                               "': it is not a regular file\n");
+  }
   const Outcome nowhere = RunWith({"-o", (folder_.Path() / "none" / "list").string(), save_});
   EXPECT_EQ(nowhere.status, 1);
   std::vector<std::string> names;
@@ -404,6 +440,26 @@ TEST_F(Lister, TheOutputFileIsReplacedOnlyByAWholeList) {
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"empty.eug", "folder", "household.eug", "list.tsv"}));
 }
+
+#ifndef _WIN32
+TEST_F(Lister, AReplacedListKeepsItsPermissionBits) {
+  const mode_t mask = umask(0);
+  umask(mask);
+  const std::filesystem::path created = folder_.Path() / "new.tsv";
+  ASSERT_EQ(RunWith({"-o", created.string(), save_}).status, 0);
+  struct stat status {};
+  ASSERT_EQ(stat(created.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0666 & ~mask) << "a new file: the usual default";
+  for (const mode_t mode : {0600, 0640, 0604}) {
+    const std::filesystem::path list = folder_.Write("private.tsv", "earlier");
+    ASSERT_EQ(chmod(list.c_str(), mode), 0);
+    ASSERT_EQ(RunWith({"-o", list.string(), save_}).status, 0);
+    ASSERT_EQ(stat(list.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, mode);
+    EXPECT_EQ(ReadFileBytes(list), RunWith({save_}).out);
+  }
+}
+#endif
 
 TEST_F(Lister, TheOutputIsNeverASave) {
   const std::string saveBytes = ReadFileBytes(save_);
@@ -438,13 +494,38 @@ TEST_F(Lister, TheOutputIsNeverASave) {
   }
 }
 
-TEST(SystemNames, ANameIsPassedToTheLoaderOnlyAsItIsSpelt) {
-#ifdef _WIN32
-  // The system's converter would make "e.eug" of it.
-  EXPECT_EQ(CodePageFileName("\xC3\xA9.eug"), std::nullopt);
-  EXPECT_EQ(CodePageFileName("\xE3\x83\xAD.eug"), "\x83\x8D.eug");
-#else
-  EXPECT_EQ(CodePageFileName("\xC3\xA9.eug"), "\xC3\xA9.eug");
-#endif
-  EXPECT_EQ(CodePageFileName(std::string_view("a\0b", 3)), std::nullopt);
+TEST(ListerTexts, EveryTextInBothLanguagesWithTheSameValues) {
+  for (int text = 0; text < static_cast<int>(ListerText::kCount); ++text) {
+    const auto values = [text](ListerLanguage language) {
+      const std::string formatted =
+          FormatText(language, static_cast<ListerText>(text), {"\x01", "\x02", "\x03"});
+      EXPECT_FALSE(formatted.empty()) << text;
+      EXPECT_EQ(formatted.find('%'), std::string::npos) << text;
+      std::string found;
+      for (const char c : formatted) {
+        if (c >= '\x01' && c <= '\x03') found += c;
+      }
+      return found;
+    };
+    EXPECT_EQ(values(ListerLanguage::kJapanese), values(ListerLanguage::kEnglish)) << text;
+  }
+  // A value is put in as it stands, never read for places of its own.
+  EXPECT_EQ(FormatText(ListerLanguage::kEnglish, ListerText::kCannotRead, {"a%2", "b"}),
+            "cannot read 'a%2': b");
+}
+
+TEST_F(Lister, JapaneseMessagesAndTheSameListing) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const std::vector<std::string_view> list = {save_};
+  EXPECT_EQ(RunLister(list, ListerLanguage::kJapanese, out, err), 0);
+  EXPECT_EQ(out.str(), RunWith({save_}).out) << "the header names are the same in both";
+  const std::vector<std::string_view> help = {"--help"};
+  out.str("");
+  EXPECT_EQ(RunLister(help, ListerLanguage::kJapanese, out, err), 0);
+  EXPECT_EQ(out.str().rfind("使い方: pellarin-cli", 0), 0u);
+  const std::vector<std::string_view> unknown = {"--relgion", "all", save_};
+  EXPECT_EQ(RunLister(unknown, ListerLanguage::kJapanese, out, err), 2);
+  EXPECT_EQ(err.str().rfind("pellarin-cli: '--relgion' というオプションはありません\n使い方", 0),
+            0u);
 }

@@ -246,18 +246,25 @@ TEST(ScanSave, TextEndingInsideTheCountriesKeepsTheCapitalsBeforeIt) {
 
 }  // namespace
 
-TEST(LooksLikeSave, OneSectionStartIsEnoughAndNothingIsWritten) {
-  for (const std::string_view text : std::initializer_list<std::string_view>{
-           "x startdate = { year = 1", "marrige", "title\ncharacter", "\x81\x40 country",
-           kTestStartDate}) {
-    std::string copy(text);
-    EXPECT_TRUE(LooksLikeSave(copy.data())) << text;
-    EXPECT_EQ(copy, text);
+TEST(ScanSave, ReportsWhetherItReachedTheCharacters) {
+  const auto reached = [](std::string save) {
+    Roster roster;
+    return ScanSave(save.data(), roster);
+  };
+  const std::string living = CharacterEntry({});
+  EXPECT_TRUE(reached(SaveWith(living)));
+  EXPECT_TRUE(reached(SaveWith(living, "", "")));  // no countries: capital 0
+  EXPECT_TRUE(reached(SaveWith(CharacterEntry({.beforeAttributes = "deathdate = \"1\"\n"}))));
+  // Each of the four places that lead to the characters, taken away in turn.
+  const std::string save = SaveWith(living);
+  for (const std::string_view needed :
+       {std::string_view("startdate"), std::string_view("marrige"), std::string_view("\ncharacter"),
+        std::string_view("\ntitle")}) {
+    std::string without = save;
+    without.replace(without.find(needed), needed.size(), "other");
+    EXPECT_FALSE(reached(without)) << needed;
   }
-  // "character" counts only where a line begins, as the scanner looks for it; a NUL ends the text.
-  for (const std::string_view text : {"", "character = {", "a character", "startdate = {",
-                                      "Country", "marriage", "\x81"}) {
-    EXPECT_FALSE(LooksLikeSave(std::string(text).c_str())) << text;
+  for (const char* text : {"", "a character\nwithout a realm", "country = { capital = 1 }"}) {
+    EXPECT_FALSE(reached(text)) << text;
   }
-  EXPECT_FALSE(LooksLikeSave(std::string("text\0country", 12).c_str()));
 }

@@ -2,8 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <string>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+
+#include <fstream>
+#include <thread>
+#endif
 
 #include "support/reference_comparison.h"
 #include "support/temp_folder.h"
@@ -45,9 +53,32 @@ TEST_F(LoadSaveTextTest, NulInsideAnEightBitFileEndsTheText) {
 TEST_F(LoadSaveTextTest, EmptyFileGivesEmptyTextAndMissingFileGivesNone) {
   EXPECT_EQ(LoadBytes(""), "");
   EXPECT_EQ(SaveTextOwner(LoadSaveText((folder_.Path() / "missing.eug").string().c_str())), nullptr);
+  errno = 0;
   EXPECT_EQ(SaveTextOwner(LoadSaveText(folder_.Path().string().c_str())), nullptr)
       << "a folder is not a readable save";
+  EXPECT_EQ(errno, EISDIR);
 }
+
+#ifndef _WIN32
+// A pipe has no size: what comes through it loads as the same bytes from a file do, also when it
+// is longer than the first buffer and when it is UTF-16.
+TEST_F(LoadSaveTextTest, APipeIsReadToItsEnd) {
+  std::string long8Bit;
+  while (long8Bit.size() < 3 * kUtf16PieceBytes) long8Bit += "character = \x83\x74\n";
+  std::u16string long16;
+  while (long16.size() < 2 * kUtf16PieceBytes) long16 += u"\u30D5a";
+  const std::string pipe = (folder_.Path() / "pipe").string();
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& bytes : {std::string(), long8Bit, std::string("a\0b", 3),
+                                   Utf16(long16) + "z", Utf16(u"ab\0c")}) {
+    std::thread writer([&] { std::ofstream(pipe, std::ios::binary) << bytes; });
+    const SaveTextOwner text(LoadSaveText(pipe.c_str()));
+    writer.join();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::string(text.get()), LoadBytes(bytes)) << bytes.size() << " bytes";
+  }
+}
+#endif
 
 TEST_F(LoadSaveTextTest, Utf16FileIsConvertedWithTheByteOrderMarkKeptAsQuestionMark) {
   // U+FEFF has no place in code page 932, so it becomes "?" and stays at the front.

@@ -320,12 +320,12 @@ void ReadCharacters(char* characters, const char* end, DateNumber startDate,
 
 }  // namespace
 
-void ReferenceScanSave(SaveText text, Roster& roster) {
+bool ReferenceScanSave(SaveText text, Roster& roster) {
   const std::optional<SaveSections> sections = SplitSaveSections(text);
-  if (!sections) return;
+  if (!sections) return false;
   const char* end = sections->end;
   const std::optional<DateNumber> startDate = ReadStartDate(sections->startDate, end);
-  if (!startDate) return;
+  if (!startDate) return false;
   CapitalTable capitals;
   ReadCapitals(sections->countries, end, capitals);
   MarriageTable marriageMarks;
@@ -337,4 +337,5 @@ void ReferenceScanSave(SaveText text, Roster& roster) {
   roster.reserve(roster.size() +
                  static_cast<std::size_t>((end - sections->characters) / kBytesPerRecordAtLeast) + 1);
   ReadCharacters(sections->characters, end, *startDate, capitals, marriageMarks, roster);
+  return true;
 }

@@ -31,7 +31,6 @@
 #endif
 
 #include "app/about_dlg.h"
-#include "save/file_name.h"
 #include "res/resource.h"
 #include "ui/display_scale.h"
 #include "ui/roster_dlg.h"
@@ -426,13 +425,14 @@ TEST_F(RosterDlgTest, OpenReadsThePickedFileAndNoOther) {
   folder.Write(u8"\uFF83\uFF69.eug", TestSaveText(FirstSaveCharacters()));
   const auto picked = folder.Write(u8"\u00e9.eug", TestSaveText(SecondSaveCharacters()));
   Open(picked);
-  if (EncodeFileName(L"\u00e9").has_value()) {
-    EXPECT_EQ(services.messages.back().text, Utf8("ファイルの読み込みが完了しました。"));
-    EXPECT_EQ(Names(), (std::vector<wxString>{"Bertrand"}));
-  } else {
-    EXPECT_EQ(services.messages.back().text, Utf8("ファイルを読み込めませんでした。"));
-    EXPECT_EQ(Table().GetItemCount(), 0);
-  }
+#ifdef _WIN32
+  // Code page 932 has no "é": the picked file reads as one that is not there.
+  EXPECT_EQ(services.messages.back().text, Utf8("ファイルを読み込めませんでした。"));
+  EXPECT_EQ(Table().GetItemCount(), 0);
+#else
+  EXPECT_EQ(services.messages.back().text, Utf8("ファイルの読み込みが完了しました。"));
+  EXPECT_EQ(Names(), (std::vector<wxString>{"Bertrand"}));
+#endif
 }
 
 class AutoOpenTest : public RosterDlgTest {

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+// The lister speaks the player's language: Japanese where the system's language is Japanese,
+// English elsewhere. The output's header names are the same in both: scripts and --sort use them.
+enum class ListerLanguage { kEnglish, kJapanese };
+
+// Every text that the lister shows, one entry of the table in lister_texts.cpp each. "%1" to "%3"
+// stand for the values that FormatText puts in.
+enum class ListerText {
+  kHelp,
+  kUsageHint,
+  kUnknownOption,
+  kMissingValue,
+  kNoValueTaken,
+  kNotAnAge,
+  kNotAChoice,
+  kNotASort,
+  kEmptyOutputName,
+  kMissingFile,
+  kExtraFile,
+  kCannotRead,
+  kNotASave,
+  kOutputIsASave,
+  kCannotWriteList,
+  kCannotWriteListing,
+  kUnspellableName,
+  kIsAFolder,
+  kNotARegularFile,
+  kNoSuchFile,
+  kPermissionDenied,
+  kNotReadInFull,
+  kCount
+};
+
+// The language of the system's user interface, chosen once at start: on Windows the user's
+// interface language, elsewhere the locale that LC_MESSAGES takes from the environment (LC_ALL,
+// then LC_MESSAGES, then LANG).
+ListerLanguage SystemLanguage();
+
+// `text` in `language`, each "%N" replaced by the Nth of `values`.
+std::string FormatText(ListerLanguage language, ListerText text,
+                       std::initializer_list<std::string_view> values = {});
