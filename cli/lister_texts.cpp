@@ -9,6 +9,16 @@
 #include <clocale>
 #endif
 
+// A save may come through a pipe where the system names one as a file (/dev/stdin); Windows has
+// no such name, so its help does not offer it.
+#ifdef _WIN32
+#define LISTER_PIPE_NOTE_ENGLISH ""
+#define LISTER_PIPE_NOTE_JAPANESE ""
+#else
+#define LISTER_PIPE_NOTE_ENGLISH "FILE may be a pipe too, such as /dev/stdin.\n"
+#define LISTER_PIPE_NOTE_JAPANESE "FILE には /dev/stdin のようなパイプも指定できます。\n"
+#endif
+
 namespace {
 
 struct Translation {
@@ -21,9 +31,8 @@ constexpr std::array<Translation, static_cast<std::size_t>(ListerText::kCount)> 
     {R"(Usage: pellarin-cli [OPTIONS] FILE
 
 Lists the living characters of the save FILE as the roster window would after a Search:
-a header line, then one line per character, tab-separated, in UTF-8. FILE may be a pipe
-too, such as /dev/stdin.
-
+a header line, then one line per character, tab-separated, in UTF-8.
+)" LISTER_PIPE_NOTE_ENGLISH R"(
 Positionals:
   FILE REQUIRED            the save game (.eug) to read
 
@@ -60,9 +69,8 @@ save of the game (it has no section of characters).
      R"(使い方: pellarin-cli [オプション] FILE
 
 セーブファイル FILE の生きている人物を、画面で「検索」したときと同じように一覧にします。
-1 行目が見出し、そのあと 1 人 1 行の、タブ区切りの UTF-8 テキストです。FILE には
-/dev/stdin のようなパイプも指定できます。
-
+1 行目が見出し、そのあと 1 人 1 行の、タブ区切りの UTF-8 テキストです。
+)" LISTER_PIPE_NOTE_JAPANESE R"(
 引数:
   FILE（必須）             読み込むセーブファイル（.eug）
 
