@@ -352,7 +352,7 @@ TEST_F(Lister, BadOptionsGiveTheUsageOnStandardError) {
     EXPECT_NE(help.out.find(statusLine), std::string::npos) << statusLine;
   }
   std::string keys;
-  for (const RosterColumn& column : kRosterColumns) keys += " " + std::string(column.key);
+  for (const RosterColumn& column : kRosterColumns) (keys += ' ') += column.key;
   EXPECT_NE(help.out.find("COLUMN is one of:" + keys + ".\n"), std::string::npos);
   EXPECT_EQ(RunWith({"--version", save_}).out, "pellarin-cli 1.03.01\n");
 }

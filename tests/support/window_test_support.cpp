@@ -52,7 +52,8 @@ bool DispatchUntil(const std::function<bool()>& condition) {
 }
 
 std::optional<wxString> FakeServices::RunFileDialog(const FileDialogRequest& request) {
-  FileDialogShown shown{request};
+  FileDialogShown shown;
+  shown.request = request;
 #ifdef __WXGTK__
   const std::unique_ptr<wxFileDialog> dialog = CreateFileDialog(request);
   shown.style = dialog->GetWindowStyle();
