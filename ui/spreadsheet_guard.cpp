@@ -16,7 +16,7 @@ constexpr std::array<std::string_view, 10> kFormulaLeads = {
 
 std::string GuardSpreadsheetText(std::string_view text) {
   for (const std::string_view lead : kFormulaLeads) {
-    if (text.starts_with(lead)) return "'" + std::string(text);
+    if (text.starts_with(lead)) return std::string(1, '\'').append(text);
   }
   return std::string(text);
 }
