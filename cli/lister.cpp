@@ -4,7 +4,6 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <system_error>
 
 #include "lister_options.h"
 #include "output_file.h"
@@ -37,18 +36,6 @@ void Say(std::ostream& err, const std::string& message) {
   err << std::string(kProgram) + message + "\n";
 }
 
-// Why the loader gave no text, from what it left in errno.
-std::string ReadFailure(int error, ListerLanguage language) {
-  switch (error) {
-    case 0: return FormatText(language, ListerText::kNotReadInFull);
-    case EILSEQ: return FormatText(language, ListerText::kUnspellableName);
-    case EISDIR: return FormatText(language, ListerText::kIsAFolder);
-    case ENOENT: return FormatText(language, ListerText::kNoSuchFile);
-    case EACCES: return FormatText(language, ListerText::kPermissionDenied);
-    default: return std::generic_category().message(error);
-  }
-}
-
 // Loads the save and fills and sorts the rows; on failure, says why on `err` and gives the status.
 std::optional<int> ListSave(const ListerOptions& options, ListerLanguage language, RosterRows& rows,
                             std::ostream& err) {
@@ -56,7 +43,7 @@ std::optional<int> ListSave(const ListerOptions& options, ListerLanguage languag
   SaveTextOwner text(LoadSaveTextThroughFolder(SystemPath(options.file)));
   if (text == nullptr) {
     Say(err, FormatText(language, ListerText::kCannotRead,
-                        {options.file, ReadFailure(errno, language)}));
+                        {options.file, ReasonText(errno, language)}));
     return kListerReadOrWriteFailed;
   }
   Roster roster;
@@ -83,7 +70,7 @@ int RunLister(std::span<const std::string_view> args, ListerLanguage language, s
     return kListerUsageError;
   }
   if (options.help || options.version) {
-    out << (options.help ? FormatText(language, ListerText::kHelp) : kListerVersion);
+    out << (options.help ? ListerHelp(language) : kListerVersion);
     return out.flush() ? kListerOk : kListerReadOrWriteFailed;
   }
   const bool toFile = !options.output.empty();

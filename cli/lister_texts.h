@@ -11,7 +11,9 @@ enum class ListerLanguage { kEnglish, kJapanese };
 // Every text that the lister shows, one entry of the table in lister_texts.cpp each. "%1" to "%3"
 // stand for the values that FormatText puts in.
 enum class ListerText {
-  kHelp,
+  kHelpIntro,
+  kHelpNotes,
+  kShownDefault,
   kUsageHint,
   kUnknownOption,
   kMissingValue,
@@ -32,6 +34,10 @@ enum class ListerText {
   kNotARegularFile,
   kNoSuchFile,
   kPermissionDenied,
+  kNotAFolder,
+  kDiskFull,
+  kReadOnlyFileSystem,
+  kTooLarge,
   kNotReadInFull,
   kCount
 };
@@ -44,3 +50,8 @@ ListerLanguage SystemLanguage();
 // `text` in `language`, each "%N" replaced by the Nth of `values`.
 std::string FormatText(ListerLanguage language, ListerText text,
                        std::initializer_list<std::string_view> values = {});
+
+// Why a save could not be read or a list not written, from the errno that the call left, in
+// `language`: the reasons that a save or a list meets from the table, any other as the system
+// words it. 0 stands for a file that was not read to its end.
+std::string ReasonText(int error, ListerLanguage language);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/lister_options.h"
 #include "cli/lister_texts.h"
 #include "support/current_directory.h"
 #include "support/process.h"
@@ -94,7 +95,7 @@ TEST(ListerBinary, ReportsProblemsThroughStatusAndStandardError) {
 
   const ProcessOutcome help = RunCli(folder, {"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out, Text(ListerText::kHelp));
+  EXPECT_EQ(help.out, ListerHelp(SystemLanguage()));
   EXPECT_EQ(help.err, "");
 }
 
@@ -177,7 +178,7 @@ TEST(ListerBinary, ReadsASaveThroughAPipe) {
 // their order; the Windows tests run on a Japanese system.
 TEST(ListerBinary, SpeaksJapaneseWhereTheSystemDoes) {
   TempFolder folder;
-  const std::string japanese = FormatText(ListerLanguage::kJapanese, ListerText::kHelp);
+  const std::string japanese = ListerHelp(ListerLanguage::kJapanese);
 #ifdef _WIN32
   EXPECT_EQ(RunCli(folder, {"--help"}).out, japanese);
 #else
@@ -185,7 +186,7 @@ TEST(ListerBinary, SpeaksJapaneseWhereTheSystemDoes) {
     locale.insert(locale.end(), {PELLARIN_CLI, "--help"});
     return RunProcess("/usr/bin/env", locale, folder.Path()).out;
   };
-  const std::string english = FormatText(ListerLanguage::kEnglish, ListerText::kHelp);
+  const std::string english = ListerHelp(ListerLanguage::kEnglish);
   EXPECT_EQ(help({"LC_ALL=", "LC_MESSAGES=", "LANG=ja_JP.UTF-8"}), japanese);
   EXPECT_EQ(help({"LC_ALL=", "LC_MESSAGES=ja_JP.UTF-8", "LANG=C"}), japanese);
   EXPECT_EQ(help({"LC_ALL=C", "LC_MESSAGES=ja_JP.UTF-8", "LANG=ja_JP.UTF-8"}), english);

@@ -429,7 +429,8 @@ TEST_F(Lister, TheOutputFileIsReplacedOnlyByAWholeList) {
     const Outcome refused = RunWith({"-o", device, (folder_.Path() / "missing.eug").string()});
     EXPECT_EQ(refused.status, 1) << device;
     EXPECT_EQ(refused.err, "pellarin-cli: cannot write the list to '" + device +
-                               "': it is not a regular file\n");
+                               "': it is not a regular file; without --output the list goes to "
+                               "standard output\n");
   }
   const Outcome nowhere = RunWith({"-o", (folder_.Path() / "none" / "list").string(), save_});
   EXPECT_EQ(nowhere.status, 1);
