@@ -35,61 +35,26 @@ enum class Takes { kNothing, kAge, kChoice, kSort, kFileName };
 // One option: how the command line names it, what it takes, and its line of the help.
 struct ListerOption {
   std::string_view names;  // as CLI11 takes them, the long name last
-  Takes takes = Takes::kNothing;
-  std::string_view valueName = {};
-  std::string_view english = {};  // a choice's help is the list of its choices
-  std::string_view japanese = {};
+  Takes takes;
+  std::string_view valueName;
+  ListerText help;  // a choice's help is the list of its choices
   bool ListerOptions::*flag = nullptr;
   std::int32_t SearchCriteria::*criterion = nullptr;  // an age's or a choice's
   std::span<const ChoiceName> choices = {};
 };
 
-// The platform's word for where the tab-separated listing is read.
-#ifdef _WIN32
-#define LISTER_CONSOLE_ENGLISH "consoles"
-#define LISTER_CONSOLE_JAPANESE "コマンド プロンプト"
-#else
-#define LISTER_CONSOLE_ENGLISH "terminals"
-#define LISTER_CONSOLE_JAPANESE "端末"
-#endif
-
-// In the order of the help. A description's later lines are indented under its first.
+// In the order of the help.
 constexpr ListerOption kListerOptions[] = {
-    {.names = "--version", .english = "show the version and exit",
-     .japanese = "バージョンを表示して終了します", .flag = &ListerOptions::version},
-    {.names = "-h,--help", .english = "show this help and exit",
-     .japanese = "このヘルプを表示して終了します", .flag = &ListerOptions::help},
-    {.names = "--min-age", .takes = Takes::kAge, .valueName = "N",
-     .english = "youngest age listed", .japanese = "最低年齢", .criterion = &SearchCriteria::minAge},
-    {.names = "--max-age", .takes = Takes::kAge, .valueName = "N",
-     .english = "oldest age listed", .japanese = "最高年齢", .criterion = &SearchCriteria::maxAge},
-    {.names = "--gender", .takes = Takes::kChoice, .valueName = "G",
-     .criterion = &SearchCriteria::genderChoice, .choices = kGenders},
-    {.names = "--religion", .takes = Takes::kChoice, .valueName = "R",
-     .criterion = &SearchCriteria::religionChoice, .choices = kReligions},
-    {.names = "--marital", .takes = Takes::kChoice, .valueName = "M",
-     .criterion = &SearchCriteria::maritalChoice, .choices = kMaritals},
-    {.names = "--sort", .takes = Takes::kSort, .valueName = "COLUMN[:asc|:desc]",
-     .english = "sort the rows by COLUMN, ascending unless :desc is given; each\n"
-                "--sort sorts the rows as they stand, stably, so the last one\n"
-                "decides first",
-     .japanese = "COLUMN の列で並べ替えます。:desc で降順、それ以外は昇順です。\n"
-                 "--sort ごとにその時点の並びを安定に並べ替えるので、最後の\n"
-                 "--sort がいちばん優先されます"},
-    {.names = "--csv",
-     .english = "write comma-separated values, the format for spreadsheets (lines\n"
-                "ended by CR LF, UTF-8 with a byte-order mark); the tab-separated\n"
-                "default is for " LISTER_CONSOLE_ENGLISH " and scripts",
-     .japanese = "表計算ソフト向けの CSV（改行は CR LF、BOM 付き UTF-8）で出力します。\n"
-                 "既定のタブ区切りは" LISTER_CONSOLE_JAPANESE "やスクリプト向けです",
-     .flag = &ListerOptions::csv},
-    {.names = "-o,--output", .takes = Takes::kFileName, .valueName = "FILE",
-     .english = "write the list to FILE, a regular file and no other, instead of\n"
-                "standard output; FILE is replaced once the whole list is written,\n"
-                "and is never a save (.eug)",
-     .japanese = "一覧を標準出力ではなく通常のファイル FILE に書きます。書くのはこの\n"
-                 "ファイルだけで、一覧を全部書き終えてから置き換えます。セーブファイル\n"
-                 "（.eug）には書きません"},
+    {"--version", Takes::kNothing, "", ListerText::kVersionHelp, &ListerOptions::version},
+    {"-h,--help", Takes::kNothing, "", ListerText::kHelpHelp, &ListerOptions::help},
+    {"--min-age", Takes::kAge, "N", ListerText::kMinAgeHelp, nullptr, &SearchCriteria::minAge},
+    {"--max-age", Takes::kAge, "N", ListerText::kMaxAgeHelp, nullptr, &SearchCriteria::maxAge},
+    {"--gender", Takes::kChoice, "G", {}, nullptr, &SearchCriteria::genderChoice, kGenders},
+    {"--religion", Takes::kChoice, "R", {}, nullptr, &SearchCriteria::religionChoice, kReligions},
+    {"--marital", Takes::kChoice, "M", {}, nullptr, &SearchCriteria::maritalChoice, kMaritals},
+    {"--sort", Takes::kSort, "COLUMN[:asc|:desc]", ListerText::kSortHelp},
+    {"--csv", Takes::kNothing, "", ListerText::kCsvHelp, &ListerOptions::csv},
+    {"-o,--output", Takes::kFileName, "FILE", ListerText::kOutputHelp},
 };
 
 std::string_view LongName(const ListerOption& option) {
@@ -211,9 +176,9 @@ std::string ListerHelp(ListerLanguage language) {
     std::string names(option.names);
     if (japanese && names.find(',') != std::string::npos) names.insert(names.find(',') + 1, " ");
     if (!option.valueName.empty()) names += " " + std::string(option.valueName);
-    std::string description = option.takes == Takes::kChoice ? ChoiceList(option.choices, language)
-                              : japanese                     ? std::string(option.japanese)
-                                                             : std::string(option.english);
+    std::string description = option.takes == Takes::kChoice
+                                  ? ChoiceList(option.choices, language)
+                                  : FormatText(language, option.help);
     // English shows a default beside the value's name, Japanese after the description.
     if (const std::string shown = DefaultOf(option); !shown.empty()) {
       (japanese ? description : names) += FormatText(language, ListerText::kShownDefault, {shown});

@@ -11,11 +11,16 @@
 #include <clocale>
 #endif
 
-// The program's name as a player types it.
+// The program's name as a player types it, and the platform's word for where the tab-separated
+// listing is read.
 #ifdef _WIN32
 #define LISTER_PROGRAM "pellarin-cli.exe"
+#define LISTER_CONSOLE_ENGLISH "consoles"
+#define LISTER_CONSOLE_JAPANESE "コマンド プロンプト"
 #else
 #define LISTER_PROGRAM "pellarin-cli"
+#define LISTER_CONSOLE_ENGLISH "terminals"
+#define LISTER_CONSOLE_JAPANESE "端末"
 #endif
 
 namespace {
@@ -26,7 +31,7 @@ struct Translation {
 };
 
 // In the order of ListerText. The help's English form is also the source of the manual page;
-// the options' lines come from the table of options (lister_options.cpp).
+// the options' names, defaults and choices come from the table of options (lister_options.cpp).
 constexpr std::array<Translation, static_cast<std::size_t>(ListerText::kCount)> kTexts = {{
     {"Usage: " LISTER_PROGRAM R"( [OPTIONS] FILE
 
@@ -74,6 +79,28 @@ COLUMN は %1 の
 3 FILE がゲームのセーブファイルではない（人物の部分がない）
 )"},
     {"=%1", "（既定 %1）"},
+    // The options' lines; a description's later lines are indented under its first.
+    {"show the version and exit", "バージョンを表示して終了します"},
+    {"show this help and exit", "このヘルプを表示して終了します"},
+    {"youngest age listed", "最低年齢"},
+    {"oldest age listed", "最高年齢"},
+    {"sort the rows by COLUMN, ascending unless :desc is given; each\n"
+     "--sort sorts the rows as they stand, stably, so the last one\n"
+     "decides first",
+     "COLUMN の列で並べ替えます。:desc で降順、それ以外は昇順です。\n"
+     "--sort ごとにその時点の並びを安定に並べ替えるので、最後の\n"
+     "--sort がいちばん優先されます"},
+    {"write comma-separated values, the format for spreadsheets (lines\n"
+     "ended by CR LF, UTF-8 with a byte-order mark); the tab-separated\n"
+     "default is for " LISTER_CONSOLE_ENGLISH " and scripts",
+     "表計算ソフト向けの CSV（改行は CR LF、BOM 付き UTF-8）で出力します。\n"
+     "既定のタブ区切りは" LISTER_CONSOLE_JAPANESE "やスクリプト向けです"},
+    {"write the list to FILE, a regular file and no other, instead of\n"
+     "standard output; FILE is replaced once the whole list is written,\n"
+     "and is never a save (.eug)",
+     "一覧を標準出力ではなく通常のファイル FILE に書きます。書くのはこの\n"
+     "ファイルだけで、一覧を全部書き終えてから置き換えます。セーブファイル\n"
+     "（.eug）には書きません"},
     {"Usage: " LISTER_PROGRAM " [OPTIONS] FILE\nRun '" LISTER_PROGRAM " --help' for the options.\n",
      "使い方: " LISTER_PROGRAM " [オプション] FILE\n"
      "オプションは '" LISTER_PROGRAM " --help' で表示されます。\n"},
