@@ -9,8 +9,8 @@
 #include "lister_options.h"
 #include "output_file.h"
 #include "roster_listing.h"
-#include "save/file_name.h"
 #include "save/save_scanner.h"
+#include "save/save_text.h"
 #include "system_names.h"
 #include "ui/roster_query.h"
 #include "ui/roster_rows.h"
@@ -41,7 +41,6 @@ void Say(std::ostream& err, const std::string& message) {
 std::string ReadFailure(int error, ListerLanguage language) {
   switch (error) {
     case 0: return FormatText(language, ListerText::kNotReadInFull);
-    case EILSEQ: return FormatText(language, ListerText::kUnspellableName);
     case EISDIR: return FormatText(language, ListerText::kIsAFolder);
     case ENOENT: return FormatText(language, ListerText::kNoSuchFile);
     case EACCES: return FormatText(language, ListerText::kPermissionDenied);
@@ -53,7 +52,7 @@ std::string ReadFailure(int error, ListerLanguage language) {
 std::optional<int> ListSave(const ListerOptions& options, ListerLanguage language, RosterRows& rows,
                             std::ostream& err) {
   errno = 0;
-  SaveTextOwner text(LoadSaveTextThroughFolder(SystemPath(options.file)));
+  SaveTextOwner text(LoadSaveText(SystemPath(options.file)));
   if (text == nullptr) {
     Say(err, FormatText(language, ListerText::kCannotRead,
                         {options.file, ReadFailure(errno, language)}));

@@ -125,7 +125,6 @@ COLUMN は name gender religion age capital martial diplomacy intrigue stewardsh
      "'%1' には一覧を書きません: セーブファイルは読み込むだけです"},
     {"cannot write the list to '%1': %2", "'%1' に一覧を書き込めません: %2"},
     {"cannot write the listing", "一覧を出力できません"},
-    {"the system's code page cannot spell its name", "システムのコードページでは名前を表せません"},
     {"it is a folder", "フォルダーです"},
     {"it is not a regular file", "通常のファイルではありません"},
     {"there is no such file", "そのファイルはありません"},

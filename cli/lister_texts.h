@@ -27,7 +27,6 @@ enum class ListerText {
   kOutputIsASave,
   kCannotWriteList,
   kCannotWriteListing,
-  kUnspellableName,
   kIsAFolder,
   kNotARegularFile,
   kNoSuchFile,
