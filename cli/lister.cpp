@@ -8,8 +8,8 @@
 #include "lister_options.h"
 #include "output_file.h"
 #include "roster_listing.h"
-#include "save/file_name.h"
 #include "save/save_scanner.h"
+#include "save/save_text.h"
 #include "system_names.h"
 #include "ui/roster_query.h"
 #include "ui/roster_rows.h"
@@ -40,7 +40,7 @@ void Say(std::ostream& err, const std::string& message) {
 std::optional<int> ListSave(const ListerOptions& options, ListerLanguage language, RosterRows& rows,
                             std::ostream& err) {
   errno = 0;
-  SaveTextOwner text(LoadSaveTextThroughFolder(SystemPath(options.file)));
+  SaveTextOwner text(LoadSaveText(SystemPath(options.file)));
   if (text == nullptr) {
     Say(err, FormatText(language, ListerText::kCannotRead,
                         {options.file, ReasonText(errno, language)}));

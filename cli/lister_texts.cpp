@@ -122,7 +122,6 @@ COLUMN は %1 の
      "'%1' には一覧を書きません: セーブファイルは読み込むだけです"},
     {"cannot write the list to '%1': %2", "'%1' に一覧を書き込めません: %2"},
     {"cannot write the listing", "一覧を出力できません"},
-    {"the system's code page cannot spell its name", "システムのコードページでは名前を表せません"},
     {"it is a folder", "フォルダです"},
     {"it is not a regular file; without --output the list goes to standard output",
      "通常のファイルではありません。--output を付けなければ一覧は標準出力に出ます"},
@@ -182,7 +181,6 @@ std::string ReasonText(int error, ListerLanguage language) {
   const auto text = [language](ListerText reason) { return FormatText(language, reason); };
   switch (error) {
     case 0: return text(ListerText::kNotReadInFull);
-    case EILSEQ: return text(ListerText::kUnspellableName);
     case ENOENT: return text(ListerText::kNoSuchFile);
     case EACCES:
     case EPERM: return text(ListerText::kPermissionDenied);

@@ -36,7 +36,6 @@ enum class ListerText {
   kOutputIsASave,
   kCannotWriteList,
   kCannotWriteListing,
-  kUnspellableName,
   kIsAFolder,
   kNotARegularFile,
   kNoSuchFile,

@@ -20,11 +20,15 @@ namespace {
 #ifdef _WIN32
 using FileStatus = struct _stat64;
 int QueryFileStatus(const char* path, FileStatus* status) { return _stat64(path, status); }
+int QueryFileStatus(const wchar_t* path, FileStatus* status) { return _wstat64(path, status); }
+std::FILE* OpenForReading(const char* path) { return std::fopen(path, "rb"); }
+std::FILE* OpenForReading(const wchar_t* path) { return _wfopen(path, L"rb"); }
 bool IsFolder(const FileStatus& status) { return (status.st_mode & _S_IFMT) == _S_IFDIR; }
 bool IsRegularFile(const FileStatus& status) { return (status.st_mode & _S_IFMT) == _S_IFREG; }
 #else
 using FileStatus = struct stat;
 int QueryFileStatus(const char* path, FileStatus* status) { return stat(path, status); }
+std::FILE* OpenForReading(const char* path) { return std::fopen(path, "rb"); }
 bool IsFolder(const FileStatus& status) { return S_ISDIR(status.st_mode); }
 bool IsRegularFile(const FileStatus& status) { return S_ISREG(status.st_mode); }
 #endif
@@ -116,23 +120,25 @@ SaveText ReadUtf16File(std::FILE* file, std::size_t size) {
   return text;
 }
 
-// A pipe or a device tells no size: it is read to its end, the buffer doubling as it fills. A
-// UTF-16 text is converted once all of it is in.
-SaveText ReadStream(std::FILE* file) {
+// A pipe or a device tells no size: it is read to its end, the buffer doubling as it fills but
+// never past one byte more than `limit`, which is how a longer input shows itself. A UTF-16 text
+// is converted once all of it is in.
+SaveText ReadStream(std::FILE* file, std::size_t limit) {
   std::size_t size = 0;
-  std::size_t room = kUtf16PieceBytes;
+  std::size_t room = std::min(kUtf16PieceBytes, limit + 1);
   char* text = static_cast<char*>(std::malloc(room + 1));
   while (text != nullptr) {
     size += std::fread(text + size, 1, room - size, file);
-    if (size < room) break;
-    char* grown = room <= SIZE_MAX / 4 ? static_cast<char*>(std::realloc(text, 2 * room + 1))
-                                       : nullptr;
+    if (size < room || room > limit) break;
+    const std::size_t larger = std::min(room, limit + 1 - room) + room;
+    char* grown = static_cast<char*>(std::realloc(text, larger + 1));
     if (grown == nullptr) std::free(text);
     text = grown;
-    room *= 2;
+    room = larger;
   }
-  if (text == nullptr || std::ferror(file)) {
+  if (text == nullptr || std::ferror(file) || size > limit) {
     std::free(text);
+    if (size > limit) errno = EFBIG;
     return nullptr;
   }
   text[size] = '\0';
@@ -152,9 +158,9 @@ SaveText ReadStream(std::FILE* file) {
   return out;
 }
 
-}  // namespace
-
-SaveText LoadSaveText(const char* path) {
+// Reads the file at `path`, spelt for the system's file functions of its character type.
+template <typename Char>
+SaveText LoadFile(const Char* path, std::size_t limit) {
   FileStatus status{};
   if (QueryFileStatus(path, &status) != 0 || status.st_size < 0) return nullptr;
   // A folder opens for reading on some systems and fails with "permission denied" on others; it
@@ -164,19 +170,31 @@ SaveText LoadSaveText(const char* path) {
     return nullptr;
   }
   if (!IsRegularFile(status)) {
-    const File stream(std::fopen(path, "rb"));
-    return stream != nullptr ? ReadStream(stream.get()) : nullptr;
+    const File stream(OpenForReading(path));
+    return stream != nullptr ? ReadStream(stream.get(), limit) : nullptr;
   }
-  const auto fileSize = static_cast<std::uintmax_t>(status.st_size);
-  if (fileSize >= SIZE_MAX) return nullptr;
-  const auto size = static_cast<std::size_t>(fileSize);
+  if (static_cast<std::uintmax_t>(status.st_size) > limit) {
+    errno = EFBIG;
+    return nullptr;
+  }
+  const auto size = static_cast<std::size_t>(status.st_size);
 
-  const File file(std::fopen(path, "rb"));
+  const File file(OpenForReading(path));
   if (file == nullptr) return nullptr;
   char first = '\0';
   if (size > 0 && std::fread(&first, 1, 1, file.get()) != 1) return nullptr;
   if (size > 0 && static_cast<unsigned char>(first) == 0xFF) return ReadUtf16File(file.get(), size);
   return ReadEightBitFile(file.get(), first, size);
 }
+
+}  // namespace
+
+SaveText LoadSaveText(const std::filesystem::path& path, std::size_t limit) {
+  return LoadFile(path.c_str(), limit);
+}
+
+SaveText LoadSaveText(const char* path) { return LoadFile(path, kSaveTextLimit); }
+
+SaveText ReadSaveText(std::FILE* stream, std::size_t limit) { return ReadStream(stream, limit); }
 
 void ReleaseSaveText(SaveText text) { std::free(text); }

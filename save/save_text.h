@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 
 // A SaveText is the whole save file as one writable, NUL-terminated heap buffer of 8-bit text in the
@@ -8,12 +10,23 @@
 // scanner cuts it up in place, so one SaveText is scanned once.
 using SaveText = char*;
 
-// Reads the file at `path` into a new SaveText that the caller owns and releases with
-// ReleaseSaveText. A file that begins with the byte 0xFF is taken as UTF-16 little-endian and is
-// converted to the code page. A regular file is read as long as its size says; anything else that
-// opens for reading, a pipe such as /dev/stdin, to its end. Returns nullptr when the file cannot
-// be read, with errno set by the call that failed: EISDIR for a folder.
+// The most bytes that a save may hold, far above any real one (the largest are tens of
+// megabytes): a larger file or pipe, /dev/zero say, is refused before it takes more memory.
+inline constexpr std::size_t kSaveTextLimit = std::size_t{512} << 20;
+
+// Reads the file at `path`, as the system spells it (wide on Windows, so that any name reads),
+// into a new SaveText that the caller owns and releases with ReleaseSaveText. A file that begins
+// with the byte 0xFF is taken as UTF-16 little-endian and is converted to the code page. A
+// regular file is read as long as its size says; anything else that opens for reading, a pipe
+// such as /dev/stdin, to its end. Returns nullptr when the file cannot be read, with errno set by
+// the call that failed: EISDIR for a folder, EFBIG for more than `limit` bytes.
+SaveText LoadSaveText(const std::filesystem::path& path, std::size_t limit = kSaveTextLimit);
+
+// The same for a path in the program's 8-bit code page.
 SaveText LoadSaveText(const char* path);
+
+// Reads an open stream, standard input say, to its end as LoadSaveText reads a pipe.
+SaveText ReadSaveText(std::FILE* stream, std::size_t limit = kSaveTextLimit);
 
 // A UTF-16 file is read and converted this many bytes at a time, so that its own bytes never take
 // memory beside the converted text.

@@ -24,8 +24,8 @@
 #include "finder/save_finder.h"
 #include "res/resource.h"
 #include "res/string_table.h"
-#include "save/file_name.h"
 #include "save/save_scanner.h"
+#include "save/save_text.h"
 #include "ui/dialog_resources.h"
 #include "ui/display_scale.h"
 #include "ui/gtk_controls.h"
@@ -223,7 +223,12 @@ bool CRosterDlg::LoadSave(const std::function<SaveText()>& read) {
   m_pSaveText.reset();
   m_roster.clear();
   m_pSaveText.reset(read());
-  if (m_pSaveText != nullptr) ScanSave(m_pSaveText.get(), m_roster);
+  // A file whose scan never reached the characters is no save: nothing of it is kept, as of a
+  // file that could not be read.
+  if (m_pSaveText != nullptr && !ScanSave(m_pSaveText.get(), m_roster)) {
+    m_roster.clear();
+    m_pSaveText.reset();
+  }
   if (m_chkSearchOnOpen->IsChecked()) OnSearch();
   return m_pSaveText != nullptr;
 }
@@ -242,8 +247,8 @@ void CRosterDlg::OnOpenFile(wxCommandEvent&) {
   OnOwnBoxClosed();
   if (!chosen) return;
 
-  // Read through its folder, as the lister reads it: a name that the 8-bit file functions cannot
-  // spell reads as a file that is not there, never as another file.
+  // Read by its full path in the system's own characters, as the lister reads it, so that every
+  // name that the dialog gives reads, whatever the code page can spell.
   const wxString fullPath = file.GetFullPath();
 #ifdef __WXMSW__
   const std::filesystem::path picked(fullPath.ToStdWstring());
@@ -254,9 +259,9 @@ void CRosterDlg::OnOpenFile(wxCommandEvent&) {
   const std::filesystem::path picked =
       native.data() != nullptr ? std::filesystem::path(native.data()) : std::filesystem::path();
 #endif
-  const bool loaded = LoadSave([&picked] { return LoadSaveTextThroughFolder(picked); });
+  const bool loaded = LoadSave([&picked] { return LoadSaveText(picked); });
 
-  // A file that could not be read is not reported as loaded.
+  // A file that could not be read, or that is no save, is not reported as loaded.
   wxMessageDialog box(this, loaded ? kLoadedMessage : kUnreadableMessage,
                       wxTheApp->GetAppDisplayName(), wxOK | wxICON_NONE);
   m_services.RunMessageBox(box);

@@ -63,7 +63,7 @@ class CRosterDlg : public wxDialog {
 
   SearchCriteria ReadSearchCriteria() const;
   // The load sequence: drops the current save, reads a new one with `read` and scans it, and
-  // searches if asked to. False when the file could not be read.
+  // searches if asked to. False when the file could not be read or is no save, and then none is kept.
   bool LoadSave(const std::function<SaveText()>& read);
   // The automatic load that an activation other than by a click brings, when it is asked for.
   void LoadOnActivation();

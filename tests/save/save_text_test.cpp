@@ -6,11 +6,16 @@
 #include <cstring>
 #include <string>
 
-#ifndef _WIN32
+#include <thread>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
-#include <thread>
 #endif
 
 #include "support/reference_comparison.h"
@@ -79,6 +84,38 @@ TEST_F(LoadSaveTextTest, APipeIsReadToItsEnd) {
   }
 }
 #endif
+
+// Nothing longer than the limit is read, from a file or through a pipe, which tells no size and
+// is read until the limit is passed by one byte.
+TEST_F(LoadSaveTextTest, NothingLongerThanTheLimitIsRead) {
+  constexpr std::size_t kLimit = 3 * kUtf16PieceBytes / 2;
+  const auto throughPipe = [](const std::string& bytes) {
+    int ends[2];
+#ifdef _WIN32
+    EXPECT_EQ(_pipe(ends, 4096, _O_BINARY), 0);
+#else
+    EXPECT_EQ(pipe(ends), 0);
+#endif
+    std::thread writer([&] {
+      const auto written = write(ends[1], bytes.data(), static_cast<unsigned>(bytes.size()));
+      EXPECT_EQ(static_cast<std::size_t>(written), bytes.size());
+      close(ends[1]);
+    });
+    std::FILE* stream = fdopen(ends[0], "rb");
+    errno = 0;
+    const SaveTextOwner text(ReadSaveText(stream, kLimit));
+    const int reason = errno;
+    writer.join();
+    std::fclose(stream);
+    return text == nullptr ? "<none: " + std::to_string(reason) + ">" : std::string(text.get());
+  };
+  const std::string fits(kLimit, 'a');
+  EXPECT_EQ(throughPipe(fits), fits);
+  EXPECT_EQ(throughPipe(fits + "a"), "<none: " + std::to_string(EFBIG) + ">");
+  EXPECT_EQ(SaveTextOwner(LoadSaveText(Write(fits + "a"), kLimit)), nullptr);
+  EXPECT_EQ(errno, EFBIG);
+  EXPECT_NE(SaveTextOwner(LoadSaveText(Write(fits), kLimit)), nullptr);
+}
 
 TEST_F(LoadSaveTextTest, Utf16FileIsConvertedWithTheByteOrderMarkKeptAsQuestionMark) {
   // U+FEFF has no place in code page 932, so it becomes "?" and stays at the front.
