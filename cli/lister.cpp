@@ -1,6 +1,7 @@
 #include "lister.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -40,7 +41,8 @@ void Say(std::ostream& err, const std::string& message) {
 std::optional<int> ListSave(const ListerOptions& options, ListerLanguage language, RosterRows& rows,
                             std::ostream& err) {
   errno = 0;
-  SaveTextOwner text(LoadSaveText(SystemPath(options.file)));
+  SaveTextOwner text(options.file == "-" ? ReadSaveText(stdin)
+                                         : LoadSaveText(SystemPath(options.file)));
   if (text == nullptr) {
     Say(err, FormatText(language, ListerText::kCannotRead,
                         {options.file, ReasonText(errno, language)}));
@@ -74,8 +76,10 @@ int RunLister(std::span<const std::string_view> args, ListerLanguage language, s
     return out.flush() ? kListerOk : kListerReadOrWriteFailed;
   }
   const bool toFile = !options.output.empty();
-  // Checked before anything is read or written: the list must never take a save's place.
-  const OutputTarget target = toFile ? ResolveOutput(options.output, options.file) : OutputTarget{};
+  // Checked before anything is read or written: the list must never take a save's place, nor
+  // that of the file behind standard input where "-" reads it.
+  const std::string save = options.file == "-" ? "/dev/stdin" : options.file;
+  const OutputTarget target = toFile ? ResolveOutput(options.output, save) : OutputTarget{};
   if (target.refusal == OutputRefusal::kSave) {
     Say(err, FormatText(language, ListerText::kOutputIsASave, {options.output}));
     return kListerUsageError;
@@ -100,7 +104,7 @@ int RunLister(std::span<const std::string_view> args, ListerLanguage language, s
   // Built whole, so that it reaches a file at once and a console in one conversion.
   std::ostringstream listing;
   WriteRosterListing(rows, listing, format);
-  if (toFile && !ReplaceFileWith(target.file, listing.view(), error)) {
+  if (toFile && !ReplaceFileWith(target.file, listing.view(), language, error)) {
     Say(err, FormatText(language, ListerText::kCannotWriteList, {options.output, error}));
     return kListerReadOrWriteFailed;
   }

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "save/save_text.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -125,7 +127,7 @@ COLUMN は %1 の
     {"it is a folder", "フォルダです"},
     {"it is not a regular file; without --output the list goes to standard output",
      "通常のファイルではありません。--output を付けなければ一覧は標準出力に出ます"},
-    {"there is no such file", "そのファイルはありません"},
+    {"there is no such file or folder", "そのファイルまたはフォルダはありません"},
     {"permission denied", "アクセスが許可されていません"},
     {"a part of the name that should be a folder is not one",
      "名前の途中にフォルダでないものがあります"},
@@ -188,6 +190,9 @@ std::string ReasonText(int error, ListerLanguage language) {
     case EISDIR: return text(ListerText::kIsAFolder);
     case ENOSPC: return text(ListerText::kDiskFull);
     case EROFS: return text(ListerText::kReadOnlyFileSystem);
+    case EFBIG:
+      return FormatText(language, ListerText::kTooLarge,
+                        {std::to_string(kSaveTextLimit >> 20) + " MiB"});
     default: return std::generic_category().message(error);
   }
 }

@@ -330,7 +330,7 @@ TEST_F(Lister, UnreadableFileIsOneLineNamingIt) {
   const Outcome run = RunWith({missing});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "pellarin-cli: cannot read '" + missing + "': there is no such file\n");
+  EXPECT_EQ(run.err, "pellarin-cli: cannot read '" + missing + "': there is no such file or folder\n");
   const Outcome folder = RunWith({folder_.Path().string()});
   EXPECT_EQ(folder.status, 1);
   EXPECT_EQ(folder.err,
