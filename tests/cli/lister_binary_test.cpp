@@ -3,6 +3,12 @@
 
 #include <algorithm>
 #include <filesystem>
+
+#ifndef _WIN32
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 #include <sstream>
 #include <string>
 #include <vector>
@@ -163,6 +169,69 @@ TEST(ListerBinary, ReadsASaveThroughAPipe) {
   EXPECT_EQ(substituted.status, 0) << substituted.err;
   EXPECT_EQ(substituted.out, direct.out);
   EXPECT_NE(direct.out.find("Louis\t"), std::string::npos);
+}
+#endif
+
+// "-" reads standard input, as its bytes on Windows too, where a text-mode read would end at the
+// byte 0x1A; "./-" names a file.
+TEST(ListerBinary, ADashReadsStandardInput) {
+  TempFolder folder;
+  const std::filesystem::path save = folder.Write(
+      "-", TestSaveText({{.id = 1, .name = "Ctrl\x1AZ"}, {.id = 2, .name = "Louis"}}));
+  const ProcessOutcome piped = RunProcess(PELLARIN_CLI, {"-"}, folder.Path(), save);
+  EXPECT_EQ(piped.status, 0) << piped.err;
+  EXPECT_NE(piped.out.find("Louis\t"), std::string::npos);
+  const CurrentDirectoryGuard here(folder.Path());
+  EXPECT_EQ(RunCli(folder, {"./-"}).out, piped.out);
+}
+
+#ifndef _WIN32
+// /dev/stdout is refused by its name: it leads to the file that standard output goes to. A save
+// named by its full path lists from a working folder that was deleted.
+TEST(ListerBinary, KeepsTheFileBehindStandardOutputAndListsFromADeletedFolder) {
+  TempFolder folder;
+  const std::string save = folder.Write("small.eug", TestSaveText({{.name = "Louis"}})).string();
+  const auto shell = [&](const std::string& script) {
+    return RunProcess("/bin/sh", {"-c", "cd \"$2\" && " + script, PELLARIN_CLI, save,
+                                  folder.Path().string()}, folder.Path());
+  };
+  EXPECT_EQ(shell("{ echo A; \"$0\" -o /dev/stdout \"$1\"; echo B; } >c.txt; cat c.txt").out,
+            "A\nB\n");
+  const ProcessOutcome deleted = shell("mkdir gone && cd gone && rmdir ../gone && \"$0\" \"$1\"");
+  EXPECT_EQ(deleted.status, 0) << deleted.err;
+  EXPECT_NE(deleted.out.find("Louis\t"), std::string::npos);
+}
+
+// A list that its user may not write is left alone; one whose group cannot be kept loses the
+// group's bits. As nobody where the tests run as root, who may write anything.
+TEST(ListerBinary, ReplacesOnlyAWritableListAndOpensItToNoOtherGroup) {
+  TempFolder folder;
+  std::filesystem::permissions(folder.Path(), std::filesystem::perms::all);
+  const std::string save = folder.Write("small.eug", TestSaveText({{.name = "Louis"}})).string();
+  const std::filesystem::path readOnly = folder.Write("read-only.csv", "earlier");
+  const std::filesystem::path grouped = folder.Write("grouped.csv", "earlier");
+  ASSERT_EQ(chmod(readOnly.c_str(), 0444), 0);
+  const bool root = geteuid() == 0;
+  const auto run = [&](const std::filesystem::path& list) {
+    const std::vector<std::string> args = {"-o", list.string(), save};
+    if (!root) return RunCli(folder, args);
+    std::vector<std::string> asNobody = {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
+                                         PELLARIN_CLI};
+    asNobody.insert(asNobody.end(), args.begin(), args.end());
+    return RunProcess("/usr/bin/setpriv", asNobody, folder.Path());
+  };
+  const ProcessOutcome refused = run(readOnly);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find(Text(ListerText::kPermissionDenied)), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(readOnly), "earlier");
+  if (!root) GTEST_SKIP() << "only root can give a file to nobody and root's group";
+  ASSERT_EQ(chown(grouped.c_str(), getpwnam("nobody")->pw_uid, 0), 0);
+  ASSERT_EQ(chmod(grouped.c_str(), 0640), 0);
+  EXPECT_EQ(run(grouped).status, 0);
+  struct stat status {};
+  ASSERT_EQ(stat(grouped.c_str(), &status), 0);
+  EXPECT_NE(status.st_gid, 0u);
+  EXPECT_EQ(status.st_mode & 07777, 0600u);
 }
 #endif
 

@@ -424,7 +424,7 @@ TEST_F(Lister, TheOutputFileIsReplacedOnlyByAWholeList) {
 #ifdef _WIN32
   const std::vector<std::string> devices = {"NUL", "con", "CON.txt", "COM1"};
 #else
-  const std::vector<std::string> devices = {"/dev/null", "/dev/stdout"};
+  const std::vector<std::string> devices = {"/dev/null", "/dev/stdout", "/proc/self/fd/1"};
 #endif
   for (const std::string& device : devices) {
     const Outcome refused = RunWith({"-o", device, (folder_.Path() / "missing.eug").string()});
@@ -460,6 +460,20 @@ TEST_F(Lister, AReplacedListKeepsItsPermissionBits) {
     EXPECT_EQ(status.st_mode & 07777, mode);
     EXPECT_EQ(ReadFileBytes(list), RunWith({save_}).out);
   }
+}
+#endif
+
+#ifndef _WIN32
+TEST_F(Lister, EveryReasonInThePlayersLanguage) {
+  const auto reason = [](std::vector<std::string_view> args, ListerText expected) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunLister(args, ListerLanguage::kJapanese, out, err), 1);
+    EXPECT_NE(err.str().find(FormatText(ListerLanguage::kJapanese, expected)), std::string::npos)
+        << err.str();
+  };
+  reason({"-o", (folder_.Path() / "none" / "list.csv").string(), save_}, ListerText::kNoSuchFile);
+  reason({save_ + "/x.eug"}, ListerText::kNotAFolder);
 }
 #endif
 
