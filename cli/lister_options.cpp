@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -57,8 +58,9 @@ constexpr ListerOption kListerOptions[] = {
     {"-o,--output", Takes::kFileName, "FILE", ListerText::kOutputHelp},
 };
 
-std::string_view LongName(const ListerOption& option) {
-  return option.names.substr(option.names.rfind(',') + 1);
+// An argument's option name, without a value joined to it.
+std::string_view OptionName(std::string_view arg) {
+  return arg.starts_with("--") ? arg.substr(0, arg.find('=')) : arg.substr(0, 2);
 }
 
 // A whole decimal number with an optional sign, nothing around it; never octal or hexadecimal.
@@ -70,73 +72,58 @@ std::optional<std::int32_t> ParseAge(std::string_view text) {
   return value;
 }
 
+// COLUMN, COLUMN:asc or COLUMN:desc.
 std::optional<SortRequest> ParseSort(std::string_view text) {
   const std::size_t colon = text.find(':');
   const int column = ColumnFromKey(text.substr(0, colon));
-  if (column < 0) return std::nullopt;
-  if (colon == std::string_view::npos) return SortRequest{column, 1};
-  const std::string_view direction = text.substr(colon + 1);
-  if (direction == "asc") return SortRequest{column, 1};
-  if (direction == "desc") return SortRequest{column, -1};
-  return std::nullopt;
+  const std::string_view direction =
+      colon == std::string_view::npos ? "asc" : text.substr(colon + 1);
+  if (column < 0 || (direction != "asc" && direction != "desc")) return std::nullopt;
+  return SortRequest{column, direction == "asc" ? 1 : -1};
 }
 
 // Takes one value of `option` into `options`; the error's text when it is not usable.
 std::optional<std::string> ReadValue(const ListerOption& option, const std::string& value,
                                      ListerOptions& options, ListerLanguage language) {
-  const std::string_view name = LongName(option);
+  std::string known;  // a choice's names
+  for (const ChoiceName& choice : option.choices) {
+    known += (known.empty() ? "" : ", ") + std::string(choice.name);
+  }
+  const std::string_view name = option.names.substr(option.names.rfind(',') + 1);
+  const auto fault = [&](ListerText text) {
+    return FormatText(language, text, {name, value, known});
+  };
   switch (option.takes) {
     case Takes::kNothing:
       // CLI11 gives a flag given alone "true", and one given "=value" that value.
-      if (value != "true") return FormatText(language, ListerText::kNoValueTaken, {name});
+      if (value != "true") return fault(ListerText::kNoValueTaken);
       options.*option.flag = true;
-      return std::nullopt;
+      break;
     case Takes::kAge:
       if (const std::optional<std::int32_t> age = ParseAge(value)) {
         options.criteria.*option.criterion = *age;
-        return std::nullopt;
+        break;
       }
-      return FormatText(language, ListerText::kNotAnAge, {name, value});
-    case Takes::kChoice: {
-      std::string known;
-      for (std::size_t index = 0; index < option.choices.size(); ++index) {
-        if (value == option.choices[index].name) {
-          options.criteria.*option.criterion = static_cast<std::int32_t>(index);
-          return std::nullopt;
-        }
-        known += (known.empty() ? "" : ", ") + std::string(option.choices[index].name);
+      return fault(ListerText::kNotAnAge);
+    case Takes::kChoice:
+      if (const auto found = std::ranges::find(option.choices, value, &ChoiceName::name);
+          found != option.choices.end()) {
+        options.criteria.*option.criterion =
+            static_cast<std::int32_t>(found - option.choices.begin());
+        break;
       }
-      return FormatText(language, ListerText::kNotAChoice, {name, value, known});
-    }
+      return fault(ListerText::kNotAChoice);
     case Takes::kSort:
       if (const std::optional<SortRequest> sort = ParseSort(value)) {
         options.sorts.push_back(*sort);
-        return std::nullopt;
+        break;
       }
-      return FormatText(language, ListerText::kNotASort, {name, value});
+      return fault(ListerText::kNotASort);
     case Takes::kFileName:
-      if (value.empty()) return FormatText(language, ListerText::kEmptyOutputName, {name});
+      if (value.empty()) return fault(ListerText::kEmptyOutputName);
       options.output = value;
-      return std::nullopt;
   }
   return std::nullopt;
-}
-
-// An argument's option name, without a value joined to it.
-std::string_view OptionName(std::string_view arg) {
-  if (arg.starts_with("--")) return arg.substr(0, arg.find('='));
-  return arg.substr(0, 2);
-}
-
-std::string ChoiceList(std::span<const ChoiceName> choices, ListerLanguage language) {
-  const bool japanese = language == ListerLanguage::kJapanese;
-  std::string list;
-  for (std::size_t i = 0; i < choices.size(); ++i) {
-    if (i > 0) list += japanese ? "、" : i + 1 == choices.size() ? " or " : ", ";
-    list += std::string(choices[i].name).append(japanese ? choices[i].japanese
-                                                         : choices[i].english);
-  }
-  return list;
 }
 
 // The default that the help shows for `option`, empty for none.
@@ -155,35 +142,31 @@ std::string DefaultOf(const ListerOption& option) {
 // next line. The names are ASCII, so bytes are columns.
 constexpr std::size_t kNameColumnWidth = 25;
 
-std::string HelpLine(const std::string& names, std::string_view description) {
-  const std::string indent(2 + kNameColumnWidth, ' ');
-  std::string line = "  " + names;
-  line += names.size() < kNameColumnWidth ? std::string(kNameColumnWidth - names.size(), ' ')
-                                          : "\n" + indent;
-  for (const char c : description) {
-    line += c;
-    if (c == '\n') line += indent;
-  }
-  return line + "\n";
-}
-
 }  // namespace
 
 std::string ListerHelp(ListerLanguage language) {
   const bool japanese = language == ListerLanguage::kJapanese;
+  const std::string indent(2 + kNameColumnWidth, ' ');
   std::string help = FormatText(language, ListerText::kHelpIntro);
   for (const ListerOption& option : kListerOptions) {
     std::string names(option.names);
     if (japanese && names.find(',') != std::string::npos) names.insert(names.find(',') + 1, " ");
     if (!option.valueName.empty()) names += " " + std::string(option.valueName);
-    std::string description = option.takes == Takes::kChoice
-                                  ? ChoiceList(option.choices, language)
-                                  : FormatText(language, option.help);
+    std::string description = option.choices.empty() ? FormatText(language, option.help) : "";
+    for (std::size_t i = 0; i < option.choices.size(); ++i) {
+      if (i > 0) description += japanese ? "、" : i + 1 < option.choices.size() ? ", " : " or ";
+      const ChoiceName& choice = option.choices[i];
+      (description += choice.name) += japanese ? choice.japanese : choice.english;
+    }
     // English shows a default beside the value's name, Japanese after the description.
     if (const std::string shown = DefaultOf(option); !shown.empty()) {
       (japanese ? description : names) += FormatText(language, ListerText::kShownDefault, {shown});
     }
-    help += HelpLine(names, description);
+    help += "  " + names;
+    help += names.size() < kNameColumnWidth ? std::string(kNameColumnWidth - names.size(), ' ')
+                                            : "\n" + indent;
+    for (const char c : description) (help += c) += c == '\n' ? indent : "";
+    help += '\n';
   }
   std::string keys;
   for (const RosterColumn& column : kRosterColumns) {
@@ -220,9 +203,8 @@ bool ParseListerOptions(std::span<const std::string_view> args, ListerLanguage l
     // Every option takes one value or none: only one at the end can miss its value.
     unparsed = FormatText(language, ListerText::kMissingValue, {OptionName(args.back())});
   }
-  for (const ListerOption& option : kListerOptions) {
-    if (option.flag != nullptr) options.*option.flag = given[&option - kListerOptions]->count() > 0;
-  }
+  options.help = app.count("--help") > 0;
+  options.version = app.count("--version") > 0;
   if (options.help || options.version) return true;
 
   // CLI11 leaves the "--" that ends the options among them.

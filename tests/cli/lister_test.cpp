@@ -331,7 +331,8 @@ TEST_F(Lister, UnreadableFileIsOneLineNamingIt) {
   const Outcome run = RunWith({missing});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "pellarin-cli: cannot read '" + missing + "': there is no such file or folder\n");
+  EXPECT_EQ(run.err,
+            "pellarin-cli: cannot read '" + missing + "': there is no such file or folder\n");
   const Outcome folder = RunWith({folder_.Path().string()});
   EXPECT_EQ(folder.status, 1);
   EXPECT_EQ(folder.err,
@@ -472,7 +473,8 @@ TEST_F(Lister, EveryReasonInThePlayersLanguage) {
     EXPECT_NE(err.str().find(FormatText(ListerLanguage::kJapanese, expected)), std::string::npos)
         << err.str();
   };
-  reason({"-o", (folder_.Path() / "none" / "list.csv").string(), save_}, ListerText::kNoSuchFile);
+  const std::string nowhere = (folder_.Path() / "none" / "list.csv").string();
+  reason({"-o", nowhere, save_}, ListerText::kNoSuchFile);
   reason({save_ + "/x.eug"}, ListerText::kNotAFolder);
 }
 #endif
