@@ -8,7 +8,8 @@
 // English elsewhere. The output's header names are the same in both: scripts and --sort use them.
 enum class ListerLanguage { kEnglish, kJapanese };
 
-// Every text that the lister shows, one entry of the table in lister_texts.cpp each. "%1" to "%3"
+// Every text that the lister shows, one entry of the table in lister_texts.cpp each, but for the
+// meanings of the choices' names, which stand beside them in the table of options. "%1" to "%3"
 // stand for the values that FormatText puts in.
 enum class ListerText {
   kHelpIntro,
