@@ -466,16 +466,16 @@ TEST_F(Lister, AReplacedListKeepsItsPermissionBits) {
 
 #ifndef _WIN32
 TEST_F(Lister, EveryReasonInThePlayersLanguage) {
-  const auto reason = [](std::vector<std::string_view> args, ListerText expected) {
+  const std::string nowhere = (folder_.Path() / "none" / "list.csv").string();
+  const std::string inAFile = save_ + "/x.eug";
+  for (const auto& [args, reason] : {std::pair{std::vector<std::string_view>{"-o", nowhere, save_},
+                                               ListerText::kNoSuchFile},
+                                     {{inAFile}, ListerText::kNotAFolder}}) {
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(RunLister(args, ListerLanguage::kJapanese, out, err), 1);
-    EXPECT_NE(err.str().find(FormatText(ListerLanguage::kJapanese, expected)), std::string::npos)
-        << err.str();
-  };
-  const std::string nowhere = (folder_.Path() / "none" / "list.csv").string();
-  reason({"-o", nowhere, save_}, ListerText::kNoSuchFile);
-  reason({save_ + "/x.eug"}, ListerText::kNotAFolder);
+    EXPECT_NE(err.str().find(FormatText(ListerLanguage::kJapanese, reason)), std::string::npos);
+  }
 }
 #endif
 
