@@ -156,19 +156,27 @@ TEST(ListerBinary, ReadsASaveInAFolderThatTheCodePageCannotSpell) {
 }
 
 #ifndef _WIN32
-TEST(ListerBinary, ReadsASaveThroughAPipe) {
+// A pipe, as "-" or /dev/stdin, and a process substitution read as the file itself; /dev/stdout
+// is refused by its name, as it leads to the file that standard output goes to; a save named by
+// its full path lists from a working folder that was deleted.
+TEST(ListerBinary, ReadsASaveThroughTheShell) {
   TempFolder folder;
   const std::string save = folder.Write("small.eug", TestSaveText({{.name = "Louis"}})).string();
-  const ProcessOutcome direct = RunCli(folder, {save});
-  const ProcessOutcome piped = RunProcess(
-      "/bin/sh", {"-c", "cat \"$0\" | \"$1\" /dev/stdin", save, PELLARIN_CLI}, folder.Path());
-  EXPECT_EQ(piped.status, 0) << piped.err;
-  EXPECT_EQ(piped.out, direct.out);
-  const ProcessOutcome substituted =
-      RunProcess("/bin/bash", {"-c", "\"$1\" <(cat \"$0\")", save, PELLARIN_CLI}, folder.Path());
-  EXPECT_EQ(substituted.status, 0) << substituted.err;
-  EXPECT_EQ(substituted.out, direct.out);
-  EXPECT_NE(direct.out.find("Louis\t"), std::string::npos);
+  const auto shell = [&](const std::string& script) {
+    const ProcessOutcome run = RunProcess(
+        "/bin/bash", {"-c", "cd \"$2\" && " + script, PELLARIN_CLI, save, folder.Path().string()},
+        folder.Path());
+    EXPECT_EQ(run.status, 0) << script << run.err;
+    return run.out;
+  };
+  const std::string direct = RunCli(folder, {save}).out;
+  EXPECT_NE(direct.find("Louis\t"), std::string::npos);
+  for (const char* script :
+       {"cat \"$1\" | \"$0\" -", "cat \"$1\" | \"$0\" /dev/stdin", "\"$0\" <(cat \"$1\")",
+        "mkdir gone && cd gone && rmdir ../gone && \"$0\" \"$1\""}) {
+    EXPECT_EQ(shell(script), direct) << script;
+  }
+  EXPECT_EQ(shell("{ echo A; \"$0\" -o /dev/stdout \"$1\"; echo B; } >c.txt; cat c.txt"), "A\nB\n");
 }
 #endif
 
@@ -186,22 +194,6 @@ TEST(ListerBinary, ADashReadsStandardInput) {
 }
 
 #ifndef _WIN32
-// /dev/stdout is refused by its name: it leads to the file that standard output goes to. A save
-// named by its full path lists from a working folder that was deleted.
-TEST(ListerBinary, KeepsTheFileBehindStandardOutputAndListsFromADeletedFolder) {
-  TempFolder folder;
-  const std::string save = folder.Write("small.eug", TestSaveText({{.name = "Louis"}})).string();
-  const auto shell = [&](const std::string& script) {
-    return RunProcess("/bin/sh", {"-c", "cd \"$2\" && " + script, PELLARIN_CLI, save,
-                                  folder.Path().string()}, folder.Path());
-  };
-  EXPECT_EQ(shell("{ echo A; \"$0\" -o /dev/stdout \"$1\"; echo B; } >c.txt; cat c.txt").out,
-            "A\nB\n");
-  const ProcessOutcome deleted = shell("mkdir gone && cd gone && rmdir ../gone && \"$0\" \"$1\"");
-  EXPECT_EQ(deleted.status, 0) << deleted.err;
-  EXPECT_NE(deleted.out.find("Louis\t"), std::string::npos);
-}
-
 // As nobody, a list that its user may not write is left alone, and one whose group cannot be kept
 // loses the group's bits.
 TEST(ListerBinary, ReplacesOnlyAWritableListAndOpensItToNoOtherGroup) {
@@ -245,5 +237,17 @@ TEST(ListerBinary, SpeaksJapaneseWhereTheSystemDoes) {
   EXPECT_EQ(help({"LC_ALL=", "LC_MESSAGES=ja_JP.UTF-8", "LANG=C"}), japanese);
   EXPECT_EQ(help({"LC_ALL=C", "LC_MESSAGES=ja_JP.UTF-8", "LANG=ja_JP.UTF-8"}), english);
   EXPECT_EQ(help({"LC_ALL=", "LC_MESSAGES=", "LANG="}), english);
+  // Every reason too, where the system's own words would be English.
+  const std::string save = kSaves + "1200_france.eug";
+  const std::string nowhere = (folder.Path() / "none" / "list.csv").string();
+  for (const auto& [args, reason] :
+       {std::pair{std::vector<std::string>{"-o", nowhere, save}, ListerText::kNoSuchFile},
+        {{save + "/x.eug"}, ListerText::kNotAFolder}}) {
+    std::vector<std::string> command = {"LC_ALL=ja_JP.UTF-8", PELLARIN_CLI};
+    command.insert(command.end(), args.begin(), args.end());
+    EXPECT_NE(RunProcess("/usr/bin/env", command, folder.Path()).err.find(
+                  FormatText(ListerLanguage::kJapanese, reason)),
+              std::string::npos);
+  }
 #endif
 }

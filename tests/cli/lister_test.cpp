@@ -464,21 +464,6 @@ TEST_F(Lister, AReplacedListKeepsItsPermissionBits) {
 }
 #endif
 
-#ifndef _WIN32
-TEST_F(Lister, EveryReasonInThePlayersLanguage) {
-  const std::string nowhere = (folder_.Path() / "none" / "list.csv").string();
-  const std::string inAFile = save_ + "/x.eug";
-  for (const auto& [args, reason] : {std::pair{std::vector<std::string_view>{"-o", nowhere, save_},
-                                               ListerText::kNoSuchFile},
-                                     {{inAFile}, ListerText::kNotAFolder}}) {
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(RunLister(args, ListerLanguage::kJapanese, out, err), 1);
-    EXPECT_NE(err.str().find(FormatText(ListerLanguage::kJapanese, reason)), std::string::npos);
-  }
-}
-#endif
-
 TEST_F(Lister, TheOutputIsNeverASave) {
   const std::string saveBytes = ReadFileBytes(save_);
   const std::filesystem::path link = folder_.Path() / "link.tsv";
