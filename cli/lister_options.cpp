@@ -82,7 +82,8 @@ std::optional<SortRequest> ParseSort(std::string_view text) {
   return SortRequest{column, direction == "asc" ? 1 : -1};
 }
 
-// Takes one value of `option` into `options`; the error's text when it is not usable.
+// Takes one value of `option` into `options` (a flag's is only checked: the flags are set as given);
+// the error's text when it is not usable.
 std::optional<std::string> ReadValue(const ListerOption& option, const std::string& value,
                                      ListerOptions& options, ListerLanguage language) {
   std::string known;  // a choice's names
@@ -97,7 +98,6 @@ std::optional<std::string> ReadValue(const ListerOption& option, const std::stri
     case Takes::kNothing:
       // CLI11 gives a flag given alone "true", and one given "=value" that value.
       if (value != "true") return fault(ListerText::kNoValueTaken);
-      options.*option.flag = true;
       break;
     case Takes::kAge:
       if (const std::optional<std::int32_t> age = ParseAge(value)) {
@@ -203,8 +203,9 @@ bool ParseListerOptions(std::span<const std::string_view> args, ListerLanguage l
     // Every option takes one value or none: only one at the end can miss its value.
     unparsed = FormatText(language, ListerText::kMissingValue, {OptionName(args.back())});
   }
-  options.help = app.count("--help") > 0;
-  options.version = app.count("--version") > 0;
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    if (kListerOptions[i].flag != nullptr) options.*kListerOptions[i].flag = given[i]->count() > 0;
+  }
   if (options.help || options.version) return true;
 
   // CLI11 leaves the "--" that ends the options among them.
