@@ -82,8 +82,8 @@ std::optional<SortRequest> ParseSort(std::string_view text) {
   return SortRequest{column, direction == "asc" ? 1 : -1};
 }
 
-// Takes one value of `option` into `options` (a flag's is only checked: the flags are set as given);
-// the error's text when it is not usable.
+// Takes one value of `option` into `options` (a flag's is only checked: the flags are set as they
+// are given); the error's text when it is not usable.
 std::optional<std::string> ReadValue(const ListerOption& option, const std::string& value,
                                      ListerOptions& options, ListerLanguage language) {
   std::string known;  // a choice's names
