@@ -150,6 +150,13 @@ OutputTarget ResolveOutput(const std::string& name, const std::string& save) {
 
 bool ReplaceFileWith(const std::string& target, std::string_view contents, ListerLanguage,
                      std::string& error) {
+  // A read-only list is left alone, as the rename would leave it on most systems.
+  const DWORD attributes = GetFileAttributesW(WideFromUtf8(target).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    error = LastErrorText();
+    return false;
+  }
   std::wstring temporary;
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; file == INVALID_HANDLE_VALUE && attempt < kTemporaryNameTries; ++attempt) {
