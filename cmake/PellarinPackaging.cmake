@@ -40,6 +40,7 @@ if(WIN32)
     "licences/mingw-w64-winpthreads.txt|/usr/share/doc/mingw-w64-x86-64-dev/copyright"
     "licences/gcc-runtime-library-exception.txt|/usr/share/doc/gcc-mingw-w64-base/copyright")
   set(script ${PROJECT_SOURCE_DIR}/cmake/PellarinWindowsText.cmake)
+  find_program(PELLARIN_PYTHON3 python3 REQUIRED)
   set(outputs)
   foreach(text IN LISTS texts)
     string(REPLACE "|" ";" text "${text}")
@@ -52,8 +53,8 @@ if(WIN32)
     add_custom_command(
       OUTPUT ${output}
       COMMAND ${CMAKE_COMMAND} -DINPUT=${source} -DOUTPUT=${output} -DPICTURE_FOLDER=Pellarin
-              -P ${script}
-      DEPENDS ${source} ${script} ${PROJECT_SOURCE_DIR}/cmake/PellarinMarkdownText.cmake
+              -DPYTHON=${PELLARIN_PYTHON3} -P ${script}
+      DEPENDS ${source} ${script} ${PROJECT_SOURCE_DIR}/cmake/markdown_text.py
       COMMENT "Writing Pellarin/${name} for Notepad"
       VERBATIM)
     list(APPEND outputs ${output})
