@@ -74,8 +74,8 @@ else()
       "Pellarin opens a save game (.eug) and lists every living character with\n"
       "age, gender, religion, capital province and the four attributes with their\n"
       "total. The table can be narrowed by age, gender, religion and marital status\n"
-      "and sorted by any column. pellarin-cli prints the same table as\n"
-      "tab-separated text.")
+      "and sorted by any column. pellarin-cli lists the same characters in the\n"
+      "same order as tab-separated text or CSV, under English column names.")
   string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
   # The libraries the programs link, as dpkg-shlibdeps finds them.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
