@@ -40,6 +40,7 @@ if(WIN32)
     "licences/mingw-w64-winpthreads.txt|/usr/share/doc/mingw-w64-x86-64-dev/copyright"
     "licences/gcc-runtime-library-exception.txt|/usr/share/doc/gcc-mingw-w64-base/copyright")
   set(script ${PROJECT_SOURCE_DIR}/cmake/PellarinWindowsText.cmake)
+  find_program(PELLARIN_PYTHON3 python3 REQUIRED)
   set(outputs)
   foreach(text IN LISTS texts)
     string(REPLACE "|" ";" text "${text}")
@@ -52,8 +53,8 @@ if(WIN32)
     add_custom_command(
       OUTPUT ${output}
       COMMAND ${CMAKE_COMMAND} -DINPUT=${source} -DOUTPUT=${output} -DPICTURE_FOLDER=Pellarin
-              -P ${script}
-      DEPENDS ${source} ${script} ${PROJECT_SOURCE_DIR}/cmake/PellarinMarkdownText.cmake
+              -DPYTHON=${PELLARIN_PYTHON3} -P ${script}
+      DEPENDS ${source} ${script} ${PROJECT_SOURCE_DIR}/cmake/markdown_text.py
       COMMENT "Writing Pellarin/${name} for Notepad"
       VERBATIM)
     list(APPEND outputs ${output})
@@ -73,8 +74,8 @@ else()
       "Pellarin opens a save game (.eug) and lists every living character with\n"
       "age, gender, religion, capital province and the four attributes with their\n"
       "total. The table can be narrowed by age, gender, religion and marital status\n"
-      "and sorted by any column. pellarin-cli prints the same table as\n"
-      "tab-separated text.")
+      "and sorted by any column. pellarin-cli lists the same characters in the\n"
+      "same order as tab-separated text or CSV, under English column names.")
   string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION ${CPACK_DEBIAN_PACKAGE_DESCRIPTION})
   # The libraries the programs link, as dpkg-shlibdeps finds them.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
