@@ -1,10 +1,10 @@
 #include "lister.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <optional>
 #include <sstream>
 #include <string>
-#include <system_error>
 
 #include "lister_options.h"
 #include "output_file.h"
@@ -37,25 +37,15 @@ void Say(std::ostream& err, const std::string& message) {
   err << std::string(kProgram) + message + "\n";
 }
 
-// Why the loader gave no text, from what it left in errno.
-std::string ReadFailure(int error, ListerLanguage language) {
-  switch (error) {
-    case 0: return FormatText(language, ListerText::kNotReadInFull);
-    case EISDIR: return FormatText(language, ListerText::kIsAFolder);
-    case ENOENT: return FormatText(language, ListerText::kNoSuchFile);
-    case EACCES: return FormatText(language, ListerText::kPermissionDenied);
-    default: return std::generic_category().message(error);
-  }
-}
-
 // Loads the save and fills and sorts the rows; on failure, says why on `err` and gives the status.
 std::optional<int> ListSave(const ListerOptions& options, ListerLanguage language, RosterRows& rows,
                             std::ostream& err) {
   errno = 0;
-  SaveTextOwner text(LoadSaveText(SystemPath(options.file)));
+  SaveTextOwner text(options.file == "-" ? ReadSaveText(stdin)
+                                         : LoadSaveText(SystemPath(options.file)));
   if (text == nullptr) {
     Say(err, FormatText(language, ListerText::kCannotRead,
-                        {options.file, ReadFailure(errno, language)}));
+                        {options.file, ReasonText(errno, language)}));
     return kListerReadOrWriteFailed;
   }
   Roster roster;
@@ -82,12 +72,14 @@ int RunLister(std::span<const std::string_view> args, ListerLanguage language, s
     return kListerUsageError;
   }
   if (options.help || options.version) {
-    out << (options.help ? FormatText(language, ListerText::kHelp) : kListerVersion);
+    out << (options.help ? ListerHelp(language) : kListerVersion);
     return out.flush() ? kListerOk : kListerReadOrWriteFailed;
   }
   const bool toFile = !options.output.empty();
-  // Checked before anything is read or written: the list must never take a save's place.
-  const OutputTarget target = toFile ? ResolveOutput(options.output, options.file) : OutputTarget{};
+  // Checked before anything is read or written: the list must never take a save's place, nor
+  // that of the file behind standard input where "-" reads it.
+  const std::string save = options.file == "-" ? "/dev/stdin" : options.file;
+  const OutputTarget target = toFile ? ResolveOutput(options.output, save) : OutputTarget{};
   if (target.refusal == OutputRefusal::kSave) {
     Say(err, FormatText(language, ListerText::kOutputIsASave, {options.output}));
     return kListerUsageError;
@@ -112,7 +104,7 @@ int RunLister(std::span<const std::string_view> args, ListerLanguage language, s
   // Built whole, so that it reaches a file at once and a console in one conversion.
   std::ostringstream listing;
   WriteRosterListing(rows, listing, format);
-  if (toFile && !ReplaceFileWith(target.file, listing.view(), error)) {
+  if (toFile && !ReplaceFileWith(target.file, listing.view(), language, error)) {
     Say(err, FormatText(language, ListerText::kCannotWriteList, {options.output, error}));
     return kListerReadOrWriteFailed;
   }

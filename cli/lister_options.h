@@ -31,12 +31,15 @@ struct ListerOptions {
 
 // Reads the arguments that follow the program name into `options`. Returns false with a
 // one-line reason in `language` in `error` when they are not usable. An option's value is the rest
-// of its argument after "=" (or after "-o"), or else the next argument, whatever it is. --help and
-// --version leave the rest of the command line unused, even an unusable rest. Of an option given
-// twice the last counts, except --sort, which adds a sort each time. After "--" every argument is
-// a file, as is "-".
+// of its argument after "=" (or after "-o") where there is one, or else the next argument, whatever
+// it is. --help and --version leave the rest of the command line unused. Of an option given twice
+// the last counts, except --sort, which adds a sort each time. After "--" every argument is a
+// file, as is "-", which stands for standard input.
 bool ParseListerOptions(std::span<const std::string_view> args, ListerLanguage language,
                         ListerOptions& options, std::string& error);
+
+// What --help prints, in `language`.
+std::string ListerHelp(ListerLanguage language);
 
 // The line that --version prints.
 extern const char kListerVersion[];

@@ -1,7 +1,11 @@
 #include "lister_texts.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdlib>
+#include <system_error>
+
+#include "save/save_text.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -9,14 +13,16 @@
 #include <clocale>
 #endif
 
-// A save may come through a pipe where the system names one as a file (/dev/stdin); Windows has
-// no such name, so its help does not offer it.
+// The program's name as a player types it, and the platform's word for where the tab-separated
+// listing is read.
 #ifdef _WIN32
-#define LISTER_PIPE_NOTE_ENGLISH ""
-#define LISTER_PIPE_NOTE_JAPANESE ""
+#define LISTER_PROGRAM "pellarin-cli.exe"
+#define LISTER_CONSOLE_ENGLISH "consoles"
+#define LISTER_CONSOLE_JAPANESE "コマンド プロンプト"
 #else
-#define LISTER_PIPE_NOTE_ENGLISH "FILE may be a pipe too, such as /dev/stdin.\n"
-#define LISTER_PIPE_NOTE_JAPANESE "FILE には /dev/stdin のようなパイプも指定できます。\n"
+#define LISTER_PROGRAM "pellarin-cli"
+#define LISTER_CONSOLE_ENGLISH "terminals"
+#define LISTER_CONSOLE_JAPANESE "端末"
 #endif
 
 namespace {
@@ -26,36 +32,31 @@ struct Translation {
   std::string_view japanese;
 };
 
-// In the order of ListerText. The help's English form is also the source of the manual page.
+// In the order of ListerText. The help's English form is also the source of the manual page;
+// the options' names, defaults and choices come from the table of options (lister_options.cpp).
 constexpr std::array<Translation, static_cast<std::size_t>(ListerText::kCount)> kTexts = {{
-    {R"(Usage: pellarin-cli [OPTIONS] FILE
+    {"Usage: " LISTER_PROGRAM R"( [OPTIONS] FILE
 
 Lists the living characters of the save FILE as the roster window would after a Search:
 a header line, then one line per character, tab-separated, in UTF-8.
-)" LISTER_PIPE_NOTE_ENGLISH R"(
+
 Positionals:
-  FILE REQUIRED            the save game (.eug) to read
+  FILE REQUIRED            the save game (.eug) to read, or - for standard input
 
 Options:
-  --version                show the version and exit
-  -h,--help                show this help and exit
-  --min-age N=16           youngest age listed
-  --max-age N=30           oldest age listed
-  --gender G=m             all, m or f
-  --religion R=c           all, c (Catholic), o (Orthodox), p (pagan) or m (Islam)
-  --marital M=unmarried    all, married or unmarried
-  --sort COLUMN[:asc|:desc]=total:desc
-                           sort the rows by COLUMN, ascending unless :desc is given; each
-                           --sort sorts the rows as they stand, stably, so the last one
-                           decides first
-  --csv                    write comma-separated values, the format for spreadsheets (lines
-                           ended by CR LF, UTF-8 with a byte-order mark); the tab-separated
-                           default is for terminals and scripts
-  -o,--output FILE         write the list to FILE, and no other file, instead of standard
-                           output; FILE is replaced once the whole list is written, and is
-                           never a save (.eug)
+)",
+     "使い方: " LISTER_PROGRAM R"( [オプション] FILE
 
-COLUMN is one of: name gender religion age capital martial diplomacy intrigue stewardship total.
+セーブファイル FILE の生きている人物を、画面で「検索」したときと同じように一覧にします。
+1 行目が見出し、そのあと 1 人 1 行の、タブ区切りの UTF-8 テキストです。
+
+引数:
+  FILE（必須）             読み込むセーブファイル（.eug）。- なら標準入力から読み込みます
+
+オプション:
+)"},
+    {R"(
+COLUMN is one of: %1.
 Ages are any whole numbers: the lister reaches ages that the window's sliders cannot (over
 100, or below 0 in a damaged save). A minimum above the maximum lists nothing.
 
@@ -66,33 +67,8 @@ Exit status: 0 listed (also when no character matches), 1 the save could not be 
 list not written, 2 the command line is not usable or --output names a save, 3 FILE is not a
 save of the game (it has no section of characters).
 )",
-     R"(使い方: pellarin-cli [オプション] FILE
-
-セーブファイル FILE の生きている人物を、画面で「検索」したときと同じように一覧にします。
-1 行目が見出し、そのあと 1 人 1 行の、タブ区切りの UTF-8 テキストです。
-)" LISTER_PIPE_NOTE_JAPANESE R"(
-引数:
-  FILE（必須）             読み込むセーブファイル（.eug）
-
-オプション:
-  --version                バージョンを表示して終了します
-  -h, --help               このヘルプを表示して終了します
-  --min-age N              最低年齢（既定 16）
-  --max-age N              最高年齢（既定 30）
-  --gender G               all、m、f（既定 m）
-  --religion R             all、c（カトリック）、o（正教）、p（異教）、m（イスラム）（既定 c）
-  --marital M              all、married、unmarried（既定 unmarried）
-  --sort COLUMN[:asc|:desc]
-                           COLUMN の列で並べ替えます。:desc で降順、それ以外は昇順です。
-                           --sort ごとにその時点の並びを安定に並べ替えるので、最後の
-                           --sort がいちばん優先されます（既定 total:desc）
-  --csv                    表計算ソフト向けの CSV（改行は CR LF、BOM 付き UTF-8）で出力します。
-                           既定のタブ区切りは端末やスクリプト向けです
-  -o, --output FILE        一覧を標準出力ではなく FILE に書きます。書くのはこのファイルだけで、
-                           一覧を全部書き終えてから置き換えます。セーブファイル（.eug）には
-                           書きません
-
-COLUMN は name gender religion age capital martial diplomacy intrigue stewardship total の
+     R"(
+COLUMN は %1 の
 いずれかです。
 年齢には任意の整数を指定できます。画面のスライダーと違い、100 歳を超える年齢や負の年齢も
 指定できます。最低年齢が最高年齢より大きいと何も表示されません。
@@ -104,9 +80,32 @@ COLUMN は name gender religion age capital martial diplomacy intrigue stewardsh
 か一覧を書き込めなかった、2 コマンドラインが正しくないか --output にセーブファイルを指定した、
 3 FILE がゲームのセーブファイルではない（人物の部分がない）
 )"},
-    {"Usage: pellarin-cli [OPTIONS] FILE\nRun 'pellarin-cli --help' for the options.\n",
-     "使い方: pellarin-cli [オプション] FILE\n"
-     "オプションは 'pellarin-cli --help' で表示されます。\n"},
+    {"=%1", "（既定 %1）"},
+    // The options' lines; a description's later lines are indented under its first.
+    {"show the version and exit", "バージョンを表示して終了します"},
+    {"show this help and exit", "このヘルプを表示して終了します"},
+    {"youngest age listed", "最低年齢"},
+    {"oldest age listed", "最高年齢"},
+    {"sort the rows by COLUMN, ascending unless :desc is given; each\n"
+     "--sort sorts the rows as they stand, stably, so the last one\n"
+     "decides first",
+     "COLUMN の列で並べ替えます。:desc で降順、それ以外は昇順です。\n"
+     "--sort ごとにその時点の並びを安定に並べ替えるので、最後の\n"
+     "--sort がいちばん優先されます"},
+    {"write comma-separated values, the format for spreadsheets (lines\n"
+     "ended by CR LF, UTF-8 with a byte-order mark); the tab-separated\n"
+     "default is for " LISTER_CONSOLE_ENGLISH " and scripts",
+     "表計算ソフト向けの CSV（改行は CR LF、BOM 付き UTF-8）で出力します。\n"
+     "既定のタブ区切りは" LISTER_CONSOLE_JAPANESE "やスクリプト向けです"},
+    {"write the list to FILE, a regular file and no other, instead of\n"
+     "standard output; FILE is replaced once the whole list is written,\n"
+     "and is never a save (.eug)",
+     "一覧を標準出力ではなく通常のファイル FILE に書きます。書くのはこの\n"
+     "ファイルだけで、一覧を全部書き終えてから置き換えます。セーブファイル\n"
+     "（.eug）には書きません"},
+    {"Usage: " LISTER_PROGRAM " [OPTIONS] FILE\nRun '" LISTER_PROGRAM " --help' for the options.\n",
+     "使い方: " LISTER_PROGRAM " [オプション] FILE\n"
+     "オプションは '" LISTER_PROGRAM " --help' で表示されます。\n"},
     {"unknown option '%1'", "'%1' というオプションはありません"},
     {"%1 needs a value", "%1 には値が必要です"},
     {"%1 takes no value", "%1 は値をとりません"},
@@ -125,10 +124,16 @@ COLUMN は name gender religion age capital martial diplomacy intrigue stewardsh
      "'%1' には一覧を書きません: セーブファイルは読み込むだけです"},
     {"cannot write the list to '%1': %2", "'%1' に一覧を書き込めません: %2"},
     {"cannot write the listing", "一覧を出力できません"},
-    {"it is a folder", "フォルダーです"},
-    {"it is not a regular file", "通常のファイルではありません"},
-    {"there is no such file", "そのファイルはありません"},
+    {"it is a folder", "フォルダです"},
+    {"it is not a regular file; without --output the list goes to standard output",
+     "通常のファイルではありません。--output を付けなければ一覧は標準出力に出ます"},
+    {"there is no such file or folder", "そのファイルまたはフォルダはありません"},
     {"permission denied", "アクセスが許可されていません"},
+    {"a part of the name that should be a folder is not one",
+     "名前の途中にフォルダでないものがあります"},
+    {"the disk is full", "ディスクがいっぱいです"},
+    {"the file system is read-only", "ファイル システムが読み取り専用です"},
+    {"it is larger than %1, the most that is read", "%1 より大きいファイルは読み込みません"},
     {"the file could not be read in full", "ファイルを最後まで読み込めませんでした"},
 }};
 
@@ -172,4 +177,22 @@ std::string FormatText(ListerLanguage language, ListerText text,
     }
   }
   return formatted;
+}
+
+std::string ReasonText(int error, ListerLanguage language) {
+  const auto text = [language](ListerText reason) { return FormatText(language, reason); };
+  switch (error) {
+    case 0: return text(ListerText::kNotReadInFull);
+    case ENOENT: return text(ListerText::kNoSuchFile);
+    case EACCES:
+    case EPERM: return text(ListerText::kPermissionDenied);
+    case ENOTDIR: return text(ListerText::kNotAFolder);
+    case EISDIR: return text(ListerText::kIsAFolder);
+    case ENOSPC: return text(ListerText::kDiskFull);
+    case EROFS: return text(ListerText::kReadOnlyFileSystem);
+    case EFBIG:
+      return FormatText(language, ListerText::kTooLarge,
+                        {std::to_string(kSaveTextLimit >> 20) + " MiB"});
+    default: return std::generic_category().message(error);
+  }
 }

@@ -30,7 +30,9 @@ int Run(int argc, CommandLineChar** argv) {
 
 #ifdef _WIN32
 int wmain(int argc, wchar_t** argv) {
-  // Lines end in a line feed alone, on every platform and on both streams.
+  // Lines end in a line feed alone, on every platform and on both streams; a save read from
+  // standard input comes as its bytes.
+  _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
   return Run(argc, argv);

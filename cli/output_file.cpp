@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <string>
 #include <system_error>
 
@@ -98,8 +99,6 @@ bool WriteAll(HANDLE file, std::string_view contents) {
 
 #else
 
-std::string LastErrorText() { return std::generic_category().message(errno); }
-
 bool WriteAll(int file, std::string_view contents) {
   while (!contents.empty()) {
     const ssize_t written = write(file, contents.data(), contents.size());
@@ -144,10 +143,20 @@ OutputTarget ResolveOutput(const std::string& name, const std::string& save) {
   if (type == FILE_TYPE_DISK && (target.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return {name, OutputRefusal::kFolder};
   }
-  return {name, OutputRefusal::kNone};
+  std::error_code failed;
+  const std::filesystem::path full = std::filesystem::absolute(SystemPath(name), failed);
+  return {failed ? name : Utf8FromWide(full.wstring()), OutputRefusal::kNone};
 }
 
-bool ReplaceFileWith(const std::string& target, std::string_view contents, std::string& error) {
+bool ReplaceFileWith(const std::string& target, std::string_view contents, ListerLanguage,
+                     std::string& error) {
+  // A read-only list is left alone, as the rename would leave it on most systems.
+  const DWORD attributes = GetFileAttributesW(WideFromUtf8(target).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    error = LastErrorText();
+    return false;
+  }
   std::wstring temporary;
   HANDLE file = INVALID_HANDLE_VALUE;
   for (int attempt = 0; file == INVALID_HANDLE_VALUE && attempt < kTemporaryNameTries; ++attempt) {
@@ -178,8 +187,10 @@ bool ReplaceFileWith(const std::string& target, std::string_view contents, std::
 #else
 
 OutputTarget ResolveOutput(const std::string& name, const std::string& save) {
+  std::error_code failed;
+  const std::string given = std::filesystem::absolute(name, failed).lexically_normal().string();
   // A link is followed to the file it leads to; a name that leads nowhere yet is its own target.
-  OutputTarget target{name};
+  OutputTarget target{failed ? name : given};
   if (char* resolved = realpath(name.c_str(), nullptr)) {
     target.file = resolved;
     std::free(resolved);
@@ -191,6 +202,8 @@ OutputTarget ResolveOutput(const std::string& name, const std::string& save) {
       (exists && stat(save.c_str(), &read) == 0 && written.st_dev == read.st_dev &&
        written.st_ino == read.st_ino)) {
     target.refusal = OutputRefusal::kSave;
+  } else if (given.starts_with("/dev/") || given.starts_with("/proc/")) {
+    target.refusal = OutputRefusal::kNotAFile;
   } else if (exists && S_ISDIR(written.st_mode)) {
     target.refusal = OutputRefusal::kFolder;
   } else if (exists && !S_ISREG(written.st_mode)) {
@@ -200,11 +213,17 @@ OutputTarget ResolveOutput(const std::string& name, const std::string& save) {
   return target;
 }
 
-bool ReplaceFileWith(const std::string& target, std::string_view contents, std::string& error) {
+bool ReplaceFileWith(const std::string& target, std::string_view contents,
+                     ListerLanguage language, std::string& error) {
+  const auto failure = [&] {
+    error = ReasonText(errno, language);
+    return false;
+  };
   // The list is as private as the file it replaces: the new file has its bits from the start.
   struct stat replaced {};
   const bool replacing = stat(target.c_str(), &replaced) == 0;
-  const mode_t mode = replacing ? replaced.st_mode & 07777 : 0666;
+  if (replacing && access(target.c_str(), W_OK) != 0) return failure();
+  mode_t mode = replacing ? replaced.st_mode & 07777 : 0666;
   std::string temporary;
   int file = -1;
   for (int attempt = 0; file < 0 && attempt < kTemporaryNameTries; ++attempt) {
@@ -213,26 +232,18 @@ bool ReplaceFileWith(const std::string& target, std::string_view contents, std::
                 replacing ? 0600 : mode);
     if (file < 0 && errno != EEXIST) break;
   }
-  if (file < 0) {
-    error = LastErrorText();
-    return false;
-  }
+  if (file < 0) return failure();
   // The bits as they were, umask aside. The group is kept where the system lets the owner give
-  // it; elsewhere the new file has the default group, which is no failure.
+  // it; elsewhere the new file has another group, which gets none of the bits.
+  struct stat created {};
   if (replacing) {
     [[maybe_unused]] const int grouped = fchown(file, static_cast<uid_t>(-1), replaced.st_gid);
+    if (fstat(file, &created) != 0 || created.st_gid != replaced.st_gid) mode &= ~mode_t{070};
     [[maybe_unused]] const int kept = fchmod(file, mode);
   }
-  bool done = WriteAll(file, contents);
-  if (!done) error = LastErrorText();
-  if (close(file) != 0 && done) {
-    done = false;
-    error = LastErrorText();
-  }
-  if (done && rename(temporary.c_str(), target.c_str()) != 0) {
-    done = false;
-    error = LastErrorText();
-  }
+  bool done = WriteAll(file, contents) || failure();
+  if (close(file) != 0 && done) done = failure();
+  if (done && rename(temporary.c_str(), target.c_str()) != 0) done = failure();
   if (!done) unlink(temporary.c_str());
   return done;
 }

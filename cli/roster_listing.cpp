@@ -28,17 +28,15 @@ std::string DecodedCell(std::string_view cell, int column) {
 }  // namespace
 
 std::string ListingCell(std::string_view cell, int column) {
-  std::string text = DecodedCell(cell, column);
-  std::replace_if(
-      text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
-  return text;
+  return OneLineCell(DecodedCell(cell, column));
 }
 
 std::string CsvField(std::string_view cell, int column) {
   std::string text = DecodedCell(cell, column);
   if (FormatOf(column) == CellFormat::kText) text = GuardSpreadsheetText(text);
-  // A semicolon separates cells where the decimal mark is a comma: quoted like the comma.
-  if (text.find_first_of(",;\"\r\n") == std::string::npos) return text;
+  // A semicolon separates cells where the decimal mark is a comma, and a spreadsheet's import
+  // splits at tabs unless told otherwise: both are quoted like the comma.
+  if (text.find_first_of(",;\t\"\r\n") == std::string::npos) return text;
   std::string quoted = "\"";
   for (const char c : text) {
     quoted += c;

@@ -18,7 +18,8 @@ std::string ListingCell(std::string_view cell, int column);
 // A cell as a CSV field (RFC 4180), decoded as ListingCell does but with its tabs and line breaks
 // kept. A name is guarded against being taken for a formula (GuardSpreadsheetText); numbers stay
 // as they are. A field that holds a comma, a semicolon, a quotation mark or a line break is
-// quoted, its quotation marks doubled.
+// quoted, its quotation marks doubled; so is one that holds a tab, at which a spreadsheet's import
+// splits by default.
 std::string CsvField(std::string_view cell, int column);
 
 // The listing's formats. Tab-separated: lines ended by a line feed, no byte-order mark. CSV, for

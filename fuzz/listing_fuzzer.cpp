@@ -2,8 +2,8 @@
 // tab-separated and as CSV, and holds the two to each other: the CSV, read back as RFC 4180 reads
 // it, gives the same rows of ten cells, each cell the same text apart from the leading "'" that
 // keeps a name from being taken for a formula and the tabs and line breaks that the tab-separated
-// listing shows as spaces. No cell that a spreadsheet would split or take for a formula stays
-// unquoted or unguarded.
+// listing shows as spaces. No cell that a spreadsheet would split (at a comma, a semicolon, a tab
+// or a line break) or take for a formula stays unquoted or unguarded.
 
 #include <algorithm>
 #include <climits>
@@ -71,7 +71,7 @@ Rows ReadCsv(std::string_view text) {
       } else {
         const std::size_t end = text.find_first_of(",\r", at);
         cell = text.substr(at, end == std::string_view::npos ? text.size() - at : end - at);
-        if (cell.find_first_of(";\"\n") != std::string::npos) Fail("a field needs quoting");
+        if (cell.find_first_of(";\t\"\n") != std::string::npos) Fail("a field needs quoting");
         at += cell.size();
       }
       cells.push_back(std::move(cell));

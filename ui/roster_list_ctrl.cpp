@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 #include <unordered_set>
+#include <utility>
 
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
@@ -45,9 +46,7 @@ void AppendSpreadsheetCell(std::string& line, std::string cell, long column) {
       kRosterColumns[column].format == CellFormat::kText) {
     cell = GuardSpreadsheetText(cell);
   }
-  std::replace_if(
-      cell.begin(), cell.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
-  line += cell;
+  line += OneLineCell(std::move(cell));
 }
 
 }  // namespace

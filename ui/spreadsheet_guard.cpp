@@ -1,5 +1,6 @@
 #include "spreadsheet_guard.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -19,4 +20,10 @@ std::string GuardSpreadsheetText(std::string_view text) {
     if (text.starts_with(lead)) return std::string(1, '\'').append(text);
   }
   return std::string(text);
+}
+
+std::string OneLineCell(std::string text) {
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+  return text;
 }

@@ -10,3 +10,8 @@
 // passes a name through here: such a name gets a leading "'", which the spreadsheet reads as "this
 // is text" and does not show. `text` is UTF-8; anything else comes back unchanged.
 std::string GuardSpreadsheetText(std::string_view text);
+
+// `text` with its tabs, carriage returns and line feeds as spaces, so that it stays one cell on one
+// line where tabs part the cells and line breaks the rows: the lister's tab-separated listing and
+// the window's copy.
+std::string OneLineCell(std::string text);

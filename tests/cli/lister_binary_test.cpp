@@ -3,10 +3,17 @@
 
 #include <algorithm>
 #include <filesystem>
+
+#ifndef _WIN32
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/lister_options.h"
 #include "cli/lister_texts.h"
 #include "support/current_directory.h"
 #include "support/process.h"
@@ -94,7 +101,7 @@ TEST(ListerBinary, ReportsProblemsThroughStatusAndStandardError) {
 
   const ProcessOutcome help = RunCli(folder, {"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out, Text(ListerText::kHelp));
+  EXPECT_EQ(help.out, ListerHelp(SystemLanguage()));
   EXPECT_EQ(help.err, "");
 }
 
@@ -149,19 +156,67 @@ TEST(ListerBinary, ReadsASaveInAFolderThatTheCodePageCannotSpell) {
 }
 
 #ifndef _WIN32
-TEST(ListerBinary, ReadsASaveThroughAPipe) {
+// A pipe, as "-" or /dev/stdin, and a process substitution read as the file itself; /dev/stdout
+// is refused by its name, as it leads to the file that standard output goes to; a save named by
+// its full path lists from a working folder that was deleted.
+TEST(ListerBinary, ReadsASaveThroughTheShell) {
   TempFolder folder;
   const std::string save = folder.Write("small.eug", TestSaveText({{.name = "Louis"}})).string();
-  const ProcessOutcome direct = RunCli(folder, {save});
-  const ProcessOutcome piped = RunProcess(
-      "/bin/sh", {"-c", "cat \"$0\" | \"$1\" /dev/stdin", save, PELLARIN_CLI}, folder.Path());
+  const auto shell = [&](const std::string& script) {
+    const ProcessOutcome run = RunProcess(
+        "/bin/bash", {"-c", "cd \"$2\" && " + script, PELLARIN_CLI, save, folder.Path().string()},
+        folder.Path());
+    EXPECT_EQ(run.status, 0) << script << run.err;
+    return run.out;
+  };
+  const std::string direct = RunCli(folder, {save}).out;
+  EXPECT_NE(direct.find("Louis\t"), std::string::npos);
+  for (const char* script :
+       {"cat \"$1\" | \"$0\" -", "cat \"$1\" | \"$0\" /dev/stdin", "\"$0\" <(cat \"$1\")",
+        "mkdir gone && cd gone && rmdir ../gone && \"$0\" \"$1\""}) {
+    EXPECT_EQ(shell(script), direct) << script;
+  }
+  EXPECT_EQ(shell("{ echo A; \"$0\" -o /dev/stdout \"$1\"; echo B; } >c.txt; cat c.txt"), "A\nB\n");
+}
+#endif
+
+// "-" reads standard input, as its bytes on Windows too, where a text-mode read would end at the
+// byte 0x1A; "./-" names a file.
+TEST(ListerBinary, ADashReadsStandardInput) {
+  TempFolder folder;
+  const std::filesystem::path save = folder.Write(
+      "-", TestSaveText({{.id = 1, .name = "Ctrl\x1AZ"}, {.id = 2, .name = "Louis"}}));
+  const ProcessOutcome piped = RunProcess(PELLARIN_CLI, {"-"}, folder.Path(), save);
   EXPECT_EQ(piped.status, 0) << piped.err;
-  EXPECT_EQ(piped.out, direct.out);
-  const ProcessOutcome substituted =
-      RunProcess("/bin/bash", {"-c", "\"$1\" <(cat \"$0\")", save, PELLARIN_CLI}, folder.Path());
-  EXPECT_EQ(substituted.status, 0) << substituted.err;
-  EXPECT_EQ(substituted.out, direct.out);
-  EXPECT_NE(direct.out.find("Louis\t"), std::string::npos);
+  EXPECT_NE(piped.out.find("Louis\t"), std::string::npos);
+  const CurrentDirectoryGuard here(folder.Path());
+  EXPECT_EQ(RunCli(folder, {"./-"}).out, piped.out);
+}
+
+#ifndef _WIN32
+// As nobody, a list that its user may not write is left alone, and one whose group cannot be kept
+// loses the group's bits.
+TEST(ListerBinary, ReplacesOnlyAWritableListAndOpensItToNoOtherGroup) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can run the lister as nobody";
+  TempFolder folder;
+  std::filesystem::permissions(folder.Path(), std::filesystem::perms::all);
+  const std::string save = folder.Write("small.eug", TestSaveText({{.name = "Louis"}})).string();
+  const std::filesystem::path readOnly = folder.Write("read-only.csv", "earlier");
+  const std::filesystem::path grouped = folder.Write("grouped.csv", "earlier");
+  for (const auto& [list, mode] : {std::pair{readOnly, 0444}, {grouped, 0640}}) {
+    ASSERT_EQ(chown(list.c_str(), getpwnam("nobody")->pw_uid, 0) | chmod(list.c_str(), mode), 0);
+  }
+  const auto asNobody = [&](const std::filesystem::path& list) {
+    return RunProcess("/usr/bin/setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
+                                           PELLARIN_CLI, "-o", list.string(), save}, folder.Path());
+  };
+  EXPECT_NE(asNobody(readOnly).err.find(Text(ListerText::kPermissionDenied)), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(readOnly), "earlier");
+  EXPECT_EQ(asNobody(grouped).status, 0);
+  struct stat status {};
+  ASSERT_EQ(stat(grouped.c_str(), &status), 0);
+  EXPECT_EQ(status.st_gid, getpwnam("nobody")->pw_gid);
+  EXPECT_EQ(status.st_mode & 07777, 0600u);
 }
 #endif
 
@@ -169,7 +224,7 @@ TEST(ListerBinary, ReadsASaveThroughAPipe) {
 // their order; the Windows tests run on a Japanese system.
 TEST(ListerBinary, SpeaksJapaneseWhereTheSystemDoes) {
   TempFolder folder;
-  const std::string japanese = FormatText(ListerLanguage::kJapanese, ListerText::kHelp);
+  const std::string japanese = ListerHelp(ListerLanguage::kJapanese);
 #ifdef _WIN32
   EXPECT_EQ(RunCli(folder, {"--help"}).out, japanese);
 #else
@@ -177,10 +232,22 @@ TEST(ListerBinary, SpeaksJapaneseWhereTheSystemDoes) {
     locale.insert(locale.end(), {PELLARIN_CLI, "--help"});
     return RunProcess("/usr/bin/env", locale, folder.Path()).out;
   };
-  const std::string english = FormatText(ListerLanguage::kEnglish, ListerText::kHelp);
+  const std::string english = ListerHelp(ListerLanguage::kEnglish);
   EXPECT_EQ(help({"LC_ALL=", "LC_MESSAGES=", "LANG=ja_JP.UTF-8"}), japanese);
   EXPECT_EQ(help({"LC_ALL=", "LC_MESSAGES=ja_JP.UTF-8", "LANG=C"}), japanese);
   EXPECT_EQ(help({"LC_ALL=C", "LC_MESSAGES=ja_JP.UTF-8", "LANG=ja_JP.UTF-8"}), english);
   EXPECT_EQ(help({"LC_ALL=", "LC_MESSAGES=", "LANG="}), english);
+  // Every reason too, where the system's own words would be English.
+  const std::string save = kSaves + "1200_france.eug";
+  const std::string nowhere = (folder.Path() / "none" / "list.csv").string();
+  for (const auto& [args, reason] :
+       {std::pair{std::vector<std::string>{"-o", nowhere, save}, ListerText::kNoSuchFile},
+        {{save + "/x.eug"}, ListerText::kNotAFolder}}) {
+    std::vector<std::string> command = {"LC_ALL=ja_JP.UTF-8", PELLARIN_CLI};
+    command.insert(command.end(), args.begin(), args.end());
+    EXPECT_NE(RunProcess("/usr/bin/env", command, folder.Path()).err.find(
+                  FormatText(ListerLanguage::kJapanese, reason)),
+              std::string::npos);
+  }
 #endif
 }

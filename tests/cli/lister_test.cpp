@@ -213,12 +213,13 @@ TEST(RosterListing, CsvQuotesAsRfc4180AsksAndNoNameBecomesAFormula) {
   EXPECT_EQ(CsvField("a;b", 0), "\"a;b\"");
   EXPECT_EQ(CsvField("say \"hi\"", 0), "\"say \"\"hi\"\"\"");
   EXPECT_EQ(CsvField("two\nlines", 0), "\"two\nlines\"");
-  EXPECT_EQ(CsvField("a\tb", 0), "a\tb");
+  EXPECT_EQ(CsvField("Tab\tName", 0), "\"Tab\tName\"");
   EXPECT_EQ(CsvField("\x83\x74\x83\x42", 0), "\xE3\x83\x95\xE3\x82\xA3");
   // The ASCII leads and their full-width forms (＝＋－＠, as code page 932 spells them).
-  for (const std::string lead : {"=", "+", "-", "@", "\t"}) {
+  for (const std::string lead : {"=", "+", "-", "@"}) {
     EXPECT_EQ(CsvField(lead + "SUM(A1)", 0), "'" + lead + "SUM(A1)");
   }
+  EXPECT_EQ(CsvField("\t=1", 0), "\"'\t=1\"");
   EXPECT_EQ(CsvField("\x81\x81\x82\x50", 0), "'\xEF\xBC\x9D\xEF\xBC\x91");
   EXPECT_EQ(CsvField("\x81\x7B", 0), "'\xEF\xBC\x8B");
   EXPECT_EQ(CsvField("\x81\x7C", 0), "'\xEF\xBC\x8D");
@@ -330,7 +331,8 @@ TEST_F(Lister, UnreadableFileIsOneLineNamingIt) {
   const Outcome run = RunWith({missing});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "pellarin-cli: cannot read '" + missing + "': there is no such file\n");
+  EXPECT_EQ(run.err,
+            "pellarin-cli: cannot read '" + missing + "': there is no such file or folder\n");
   const Outcome folder = RunWith({folder_.Path().string()});
   EXPECT_EQ(folder.status, 1);
   EXPECT_EQ(folder.err,
@@ -341,12 +343,17 @@ TEST_F(Lister, BadOptionsGiveTheUsageOnStandardError) {
   const Outcome run = RunWith({"--gender", "x", save_});
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err,
-            "pellarin-cli: --gender: 'x' is none of all, m, f\n"
-            "Usage: pellarin-cli [OPTIONS] FILE\nRun 'pellarin-cli --help' for the options.\n");
+  // The program as a player types it.
+#ifdef _WIN32
+  const std::string program = "pellarin-cli.exe";
+#else
+  const std::string program = "pellarin-cli";
+#endif
+  EXPECT_EQ(run.err, "pellarin-cli: --gender: 'x' is none of all, m, f\nUsage: " + program +
+                         " [OPTIONS] FILE\nRun '" + program + " --help' for the options.\n");
   const Outcome help = RunWith({"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("Usage: pellarin-cli [OPTIONS] FILE\n", 0), 0u);
+  EXPECT_EQ(help.out.rfind("Usage: " + program + " [OPTIONS] FILE\n", 0), 0u);
   EXPECT_EQ(help.err, "");
   for (const char* statusLine : {"0 listed", "2 the", "3 FILE is not a\nsave"}) {
     EXPECT_NE(help.out.find(statusLine), std::string::npos) << statusLine;
@@ -423,13 +430,14 @@ TEST_F(Lister, TheOutputFileIsReplacedOnlyByAWholeList) {
 #ifdef _WIN32
   const std::vector<std::string> devices = {"NUL", "con", "CON.txt", "COM1"};
 #else
-  const std::vector<std::string> devices = {"/dev/null", "/dev/stdout"};
+  const std::vector<std::string> devices = {"/dev/null", "/dev/stdout", "/proc/self/fd/1"};
 #endif
   for (const std::string& device : devices) {
     const Outcome refused = RunWith({"-o", device, (folder_.Path() / "missing.eug").string()});
     EXPECT_EQ(refused.status, 1) << device;
     EXPECT_EQ(refused.err, "pellarin-cli: cannot write the list to '" + device +
-                               "': it is not a regular file\n");
+                               "': it is not a regular file; without --output the list goes to "
+                               "standard output\n");
   }
   const Outcome nowhere = RunWith({"-o", (folder_.Path() / "none" / "list").string(), save_});
   EXPECT_EQ(nowhere.status, 1);

@@ -41,7 +41,8 @@ HANDLE CreateOutputFile(const std::filesystem::path& path) {
 }
 
 int Run(const std::filesystem::path& program, const std::vector<std::string>& args,
-        const std::filesystem::path& outPath, const std::filesystem::path& errPath) {
+        const std::filesystem::path& outPath, const std::filesystem::path& errPath,
+        const std::filesystem::path& input) {
   std::wstring commandLine = QuoteArgument(program.wstring());
   for (const std::string& arg : args) {
     // The arguments are UTF-8: a path made of char8_t converts them as such.
@@ -53,7 +54,11 @@ int Run(const std::filesystem::path& program, const std::vector<std::string>& ar
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  const HANDLE in = input.empty() ? INVALID_HANDLE_VALUE
+                                  : CreateFileW(input.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                &inherit, OPEN_EXISTING, 0, nullptr);
+  startup.hStdInput = input.empty() ? GetStdHandle(STD_INPUT_HANDLE) : in;
   startup.hStdOutput = out;
   startup.hStdError = err;
   PROCESS_INFORMATION process{};
@@ -62,6 +67,7 @@ int Run(const std::filesystem::path& program, const std::vector<std::string>& ar
                                       nullptr, nullptr, &startup, &process);
   if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
   if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
+  if (in != INVALID_HANDLE_VALUE) CloseHandle(in);
   if (!started) return -1;
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD status = 0;
@@ -74,9 +80,11 @@ int Run(const std::filesystem::path& program, const std::vector<std::string>& ar
 #else
 
 int Run(const std::filesystem::path& program, const std::vector<std::string>& args,
-        const std::filesystem::path& outPath, const std::filesystem::path& errPath) {
+        const std::filesystem::path& outPath, const std::filesystem::path& errPath,
+        const std::filesystem::path& input) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  if (!input.empty()) posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   std::string programName = program.string();
@@ -98,11 +106,12 @@ int Run(const std::filesystem::path& program, const std::vector<std::string>& ar
 }  // namespace
 
 ProcessOutcome RunProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
-                          const std::filesystem::path& scratch) {
+                          const std::filesystem::path& scratch,
+                          const std::filesystem::path& input) {
   const std::filesystem::path outPath = scratch / "stdout";
   const std::filesystem::path errPath = scratch / "stderr";
   ProcessOutcome outcome;
-  outcome.status = Run(program, args, outPath, errPath);
+  outcome.status = Run(program, args, outPath, errPath, input);
   outcome.out = ReadFileBytes(outPath);
   outcome.err = ReadFileBytes(errPath);
   return outcome;

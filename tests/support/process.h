@@ -12,6 +12,8 @@ struct ProcessOutcome {
 };
 
 // Runs `program` with `args`, in UTF-8, and waits for it. Its standard output and error go through
-// two files in `scratch`, which must be a writable folder.
+// two files in `scratch`, which must be a writable folder. Its standard input is the file `input`,
+// or else the caller's.
 ProcessOutcome RunProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
-                          const std::filesystem::path& scratch);
+                          const std::filesystem::path& scratch,
+                          const std::filesystem::path& input = {});
