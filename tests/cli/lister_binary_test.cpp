@@ -3,15 +3,15 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "cli/lister_options.h"
 #include "cli/lister_texts.h"
